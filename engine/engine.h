@@ -1,0 +1,125 @@
+// Zentu's expression engine: one calculator line in, one extended value out.
+//
+// The engine never builds a syntax tree. It rewrites the expression text in passes:
+//   1. NormalizeExpression drops blanks, upper-cases a..z and compares the counts of
+//      "(" and ")" (unequal counts stop the evaluation with "Geçersiz parantez...").
+//   2. ExpandFunctions replaces every function call and named constant by number text;
+//      a call's argument is cut out and reduced by a nested run of the passes, or, for
+//      the ";"-list functions (DAT, DIV, INT, ...), split and evaluated piece by piece
+//      through EvaluateExpression itself.
+//   3. PowerPass rewrites every "!" and "^" into number text, scanning right to left.
+//   4. ProductPass rewrites groups, products and quotients into number text, left to
+//      right, and SumPass adds up what remains. Only that last sum is not written back.
+// Every intermediate result is written back with NumberToText (12 decimals) and read
+// again; this rounding is part of the calculator's arithmetic.
+//
+// Failures (division by zero, overflow, invalid operations, broken structure) are thrown
+// and caught by the innermost running EvaluateExpression, which sets ErrorFlag and
+// "Yazım Hatası..." and returns the previous AnswerStore. A syntax error only ends the
+// scan that met it ("Yazım hatası..."); the remaining passes run on the partial text.
+//
+// One Engine holds the process-wide state (answer store, error state, argument store,
+// data series). The program keeps one; tests build a fresh one each.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zentu {
+
+// The three texts ErrorText can hold.
+inline constexpr std::string_view kParenthesisError = "Geçersiz parantez...";
+inline constexpr std::string_view kSyntaxError = "Yazım hatası...";
+inline constexpr std::string_view kFailureError = "Yazım Hatası...";
+
+// How a message box raised during an evaluation is shown.
+enum class BoxKind {
+    Information,  // information icon, one OK button (DSEE)
+    Plain,        // no icon, captioned with the application title (DIF)
+};
+
+// Thrown by EXEC's rounding step when the rounded value leaves the extended range; it is
+// not an engine failure and reaches the caller's general error report.
+class RoundingOverflow : public std::overflow_error {
+public:
+    RoundingOverflow() : std::overflow_error("Kayan nokta taşması") {}
+};
+
+class Engine {
+public:
+    Engine();
+
+    // The engine entry: never throws an engine failure to its caller (only
+    // std::bad_alloc). Callers read ErrorFlag afterwards.
+    long double EvaluateExpression(std::string_view text);
+
+    // ---- Engine state ----------------------------------------------------------
+    long double AnswerStore = 0;    // value of the last evaluation that completed its passes
+    bool ErrorFlag = false;         // an evaluation failed since the flag was last cleared
+    std::string ErrorText;          // the message of the failure reported last
+    bool SyntaxErrorArmed = false;  // no syntax error reported yet in this evaluation
+
+    // ---- Function library state --------------------------------------------------
+    std::vector<long double> ArgumentStore;  // slot 0 unused; pieces of the last ";"-list
+    std::vector<long double> SeriesStore;    // slot 0 unused; the data series
+    std::uint16_t SeriesCount = 0;
+
+    // ---- Hooks installed by the caller ---------------------------------------------
+    // Shows a message box and returns when the user has closed it (DSEE, DIF).
+    std::function<void(BoxKind, const std::string&)> ShowBox;
+    // The user's regional decimal separator, used only in box texts.
+    std::string LocaleDecimalSeparator = ".";
+    // Polled during long computations (INT, DIF, DAT); returning true ends the whole
+    // evaluation as a failure, with AnswerStore and the series as they were before it.
+    std::function<bool()> CancelRequested;
+    // Told how far a long computation has come: done out of total steps.
+    std::function<void(std::uint64_t done, std::uint64_t total)> ProgressReport;
+
+    // Deepest nesting of groups and calls that an evaluation accepts.
+    static constexpr int kMaxDepth = 256;
+
+    // ---- The passes (public so tests can drive them one by one) ----------------------
+    bool NormalizeExpression(std::string& text);
+    void ReportSyntaxError(std::string_view text, std::size_t& p);
+    std::string ExpandFunctions(std::string_view text);
+    std::string PowerPass(std::string_view text);
+    long double ProductPass(std::string_view text);
+    long double SumPass(std::string_view text);
+
+    // ---- Function library ---------------------------------------------------------
+    void SplitArguments(std::string_view text);
+    long double DefineSeries(std::string_view text);
+    long double SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
+                                      double x);
+    long double TrapezoidIntegral(std::string_view formula, std::string_view variable,
+                                  std::uint32_t n, double a, double b);
+    long double CentralDifference(std::string_view formula, std::string_view variable,
+                                  std::uint32_t n, double a);
+
+private:
+    friend struct EngineAccess;
+    struct DepthGuard;
+    long double Evaluate(std::string_view text);
+    long double ApplyTextFunction(int op, std::string_view argument);
+    long double ApplySeriesFunction(int op);
+    long double IntegralOf(std::string_view argument);
+    long double DerivativeOf(std::string_view argument);
+    void ShowMessage(BoxKind kind, const std::string& text);
+    void PollCancel(std::uint64_t done, std::uint64_t total);
+    std::string LocaleText(long double v) const;
+
+    int depth_ = 0;           // nesting of passes and evaluations
+    int evaluations_ = 0;     // nesting of EvaluateExpression calls
+};
+
+// EXEC's line logic: cut the line at its first "=", evaluate the rest, round to
+// `decimals` (-1 = no rounding, 0..12), and give the line rewritten as
+// expression + "=" + result or error message. Clears ErrorFlag before and after.
+// Throws RoundingOverflow when the rounding step overflows.
+std::string LineExecution(Engine& engine, std::string_view line, int decimals);
+
+}  // namespace zentu

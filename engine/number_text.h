@@ -1,0 +1,65 @@
+// Number text: how the engine writes values into expression text and reads them back.
+//
+// Four text forms exist, each used where it belongs and never interchanged:
+//   NumberToText   the engine's internal form: fixed with exactly 12 decimals, taken from
+//                  the first 18 significant digits, or a 2-digit exponent form outside
+//                  2^-116 .. 6.646e35 ("1.2E+0040"); "+Inf", "-Inf", "Nan".
+//   ResultText     the calculator line's form: at most 15 significant digits, plain for
+//                  decimal exponents -3..15, else "1.5E20" / "1E-5".
+//   ConstantGeneralText / ConstantExponentText
+//                  the 18-digit forms in which the named constants are inserted.
+// All conversions are exact: a value's decimal digits are computed from its binary
+// significand with integer arithmetic, rounded to nearest with ties to even, and only
+// then rounded again on the decimal digits as each form prescribes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zentu {
+
+// Thrown for every failure of an evaluation; caught by the innermost EvaluateExpression.
+struct EvalFailure {};
+
+// Characters of number tokens: ".", "0".."9" and the capital "E".
+constexpr bool IsNumberChar(char c) { return c == '.' || c == 'E' || (c >= '0' && c <= '9'); }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A finite value as 18 significant decimal digits: |v| = digits * 10^exponent, with
+// 10^17 <= digits < 10^18 (digits = 0 for zero). Rounded to nearest, ties to even.
+struct Decimal18 {
+    bool negative = false;
+    std::uint64_t digits = 0;
+    int exponent = 0;
+};
+Decimal18 ToDecimal18(long double v);
+
+std::string NumberToText(long double v);
+void AppendNumberText(std::string& out, long double v);
+
+// Reads a number token; malformed tokens give the digits read so far (see the .cpp).
+// Throws EvalFailure when a power of ten below 5120 scales the value out of range.
+long double TextToNumber(std::string_view token);
+
+// Length of the number token that starts at text[p] (NumberChars, with a sign directly
+// after an "E" taken along).
+std::size_t NumberTokenLength(std::string_view text, std::size_t p);
+// True when a token the user wrote is well formed: at most one ".", and an "E" only
+// once, followed by an optional sign and at least one digit.
+bool IsWellFormedToken(std::string_view token);
+
+// The calculator line's result text (general form, 15 significant digits) with the
+// given decimal separator.
+std::string ResultText(long double v, std::string_view separator = ".");
+void AppendResultText(std::string& out, long double v, std::string_view separator = ".");
+
+// The constants' 18-digit forms (decimal point ".").
+std::string ConstantGeneralText(long double v);
+std::string ConstantExponentText(long double v);
+
+// Rounding to d decimals: 10^-d * R(v * 10^d), R to nearest with ties to even.
+// Sets `overflow` when the scaled value leaves the extended range.
+long double RoundToDecimals(long double v, int d, bool& overflow);
+
+}  // namespace zentu
