@@ -116,6 +116,14 @@ private:
     int evaluations_ = 0;     // nesting of EvaluateExpression calls
 };
 
+// Puts value_text in place of every occurrence of `variable` that stands alone: an
+// occurrence that touches a letter or "_" is part of a name and stays. Where the value
+// would be joined onto a number or a closing parenthesis, or a number follows it, a "*"
+// is put between them, so "2X" at X = 0.5 reads "2*0.5". Used by INT, DIF and the
+// graph's samples. An empty variable replaces nothing.
+std::string SubstituteVariable(std::string_view formula, std::string_view variable,
+                               std::string_view value_text);
+
 // EXEC's line logic: cut the line at its first "=", evaluate the rest, round to
 // `decimals` (-1 = no rounding, 0..12), and give the line rewritten as
 // expression + "=" + result or error message. Clears ErrorFlag before and after.
