@@ -1,1 +1,152 @@
+// INT and DIF: a formula in a one-letter variable, evaluated afresh at each sample point
+// with the sample's number text in place of the variable.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
 #include "engine.h"
+#include "internal.h"
+
+namespace zentu {
+namespace {
+
+// A letter, "_" or a byte of a non-ASCII character: part of a name.
+bool IsNameChar(char c) { return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
+
+void AppendSubstituted(std::string& out, std::string_view formula, std::string_view variable,
+                       std::string_view value) {
+    out.reserve(out.size() + formula.size() + 8 * value.size());
+    std::size_t i = 0;
+    while (i < formula.size()) {
+        if (!variable.empty() && formula.compare(i, variable.size(), variable) == 0) {
+            const char before = i > 0 ? formula[i - 1] : '\0';
+            const std::size_t end = i + variable.size();
+            const char after = end < formula.size() ? formula[end] : '\0';
+            if (!IsNameChar(before) && !IsNameChar(after)) {
+                if (IsDigit(before) || before == '.' || before == ')') out += '*';
+                out += value;
+                if (IsDigit(after) || after == '.' || after == '(') out += '*';
+                i = end;
+                continue;
+            }
+        }
+        out += formula[i++];
+    }
+}
+
+// The ";"-pieces of an INT or DIF argument, taken one after the other. When no ";" is
+// left the piece is empty and the rest stays: it is the step count.
+class Pieces {
+public:
+    explicit Pieces(std::string_view text) : rest_(text) {
+        while (!rest_.empty() && static_cast<unsigned char>(rest_.front()) <= 32) rest_.remove_prefix(1);
+        while (!rest_.empty() && static_cast<unsigned char>(rest_.back()) <= 32) rest_.remove_suffix(1);
+    }
+    std::string_view Next() {
+        const std::size_t semi = rest_.find(';');
+        if (semi == std::string_view::npos) return {};
+        const std::string_view piece = rest_.substr(0, semi);
+        rest_.remove_prefix(semi + 1);
+        return piece;
+    }
+    // The rest read as a 32-bit integer; 100 when it is not one.
+    std::int32_t Count() const {
+        std::string_view s = rest_;
+        bool negative = false;
+        if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+            negative = s[0] == '-';
+            s.remove_prefix(1);
+        }
+        if (s.empty() || s.size() > 11) return 100;
+        std::int64_t v = 0;
+        for (char c : s) {
+            if (!IsDigit(c)) return 100;
+            v = v * 10 + (c - '0');
+        }
+        if (negative) v = -v;
+        if (v < INT32_MIN || v > INT32_MAX) return 100;
+        return static_cast<std::int32_t>(v);
+    }
+
+private:
+    std::string_view rest_;
+};
+
+}  // namespace
+
+std::string SubstituteVariable(std::string_view formula, std::string_view variable,
+                               std::string_view value_text) {
+    std::string out;
+    AppendSubstituted(out, formula, variable, value_text);
+    return out;
+}
+
+long double Engine::SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
+                                          double x) {
+    Scratch value(pool_), text(pool_);
+    AppendResultText(value.str(), x);
+    AppendSubstituted(text.str(), formula, variable, value.str());
+    return EvaluateExpression(text.str());
+}
+
+long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view variable,
+                                      std::uint32_t n, double a, double b) {
+    if (n == 0) throw EvalFailure{};
+    // The step stays in extended precision; the sample points are rounded to double.
+    const long double h = (static_cast<long double>(b) - a) / n;
+    const long double fa = SubstituteAndEvaluate(formula, variable, a);
+    const long double fb = SubstituteAndEvaluate(formula, variable, b);
+    long double sum = Checked((fa + fb) * (h / 2));
+    for (std::uint32_t i = 1; i < n; ++i) {
+        if ((i & 255) == 0) PollCancel(i, n);
+        const auto x = static_cast<double>(i * h + a);
+        sum = Checked(sum + Checked(SubstituteAndEvaluate(formula, variable, x) * h));
+    }
+    return sum;
+}
+
+long double Engine::CentralDifference(std::string_view formula, std::string_view variable,
+                                      std::uint32_t n, double a) {
+    if (n == 0) throw EvalFailure{};
+    const long double fa = SubstituteAndEvaluate(formula, variable, a);
+    // The step is proportional to the function's value at a.
+    const long double h = fa / static_cast<std::uint32_t>(2u * n);
+    const long double fp = SubstituteAndEvaluate(formula, variable, static_cast<double>(a + h));
+    const long double fm = SubstituteAndEvaluate(formula, variable, static_cast<double>(a - h));
+    const long double d = Divide(fp - fm, 2 * h);
+    ShowMessage(BoxKind::Plain, "doDif=" + LocaleText(d));
+    return d;
+}
+
+// INT(f;v;a;b;n)
+long double Engine::IntegralOf(std::string_view argument) {
+    Pieces pieces(argument);
+    const std::string_view formula = pieces.Next();
+    const std::string_view var_piece = pieces.Next();
+    if (var_piece.empty()) throw EvalFailure{};
+    const std::string_view variable = var_piece.substr(0, FirstCharLength(var_piece));
+    const auto a = static_cast<double>(EvaluateExpression(pieces.Next()));
+    const auto b = static_cast<double>(EvaluateExpression(pieces.Next()));
+    const std::int32_t n = pieces.Count();
+    if (n <= 0) throw EvalFailure{};
+    return TrapezoidIntegral(formula, variable, static_cast<std::uint32_t>(n), a, b);
+}
+
+// DIF(f;v;a;n), showing each input and the result in a box of its own.
+long double Engine::DerivativeOf(std::string_view argument) {
+    Pieces pieces(argument);
+    const std::string_view formula = pieces.Next();
+    ShowMessage(BoxKind::Plain, "fx=" + std::string(formula));
+    const std::string_view var_piece = pieces.Next();
+    if (var_piece.empty()) throw EvalFailure{};
+    const std::string_view variable = var_piece.substr(0, FirstCharLength(var_piece));
+    ShowMessage(BoxKind::Plain, "x=" + std::string(variable));
+    const auto a = static_cast<double>(EvaluateExpression(pieces.Next()));
+    ShowMessage(BoxKind::Plain, "a=" + LocaleText(a));
+    const std::int32_t n = pieces.Count();
+    if (n <= 0) throw EvalFailure{};
+    ShowMessage(BoxKind::Plain, "n=" + std::to_string(static_cast<std::uint32_t>(n)));
+    return CentralDifference(formula, variable, static_cast<std::uint32_t>(n), a);
+}
+
+}  // namespace zentu

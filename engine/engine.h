@@ -101,9 +101,13 @@ public:
                                   std::uint32_t n, double a);
 
 private:
-    friend struct EngineAccess;
     struct DepthGuard;
-    long double Evaluate(std::string_view text);
+    long double Evaluate(std::string_view normalized);
+    void ExpandInto(std::string_view text, std::string& out);
+    void PowerInto(std::string_view text, std::string& out);
+    void InsertPowerResult(std::string& left, std::string& right_reversed, long double v);
+    long double TakeOperandBefore(std::string& left);
+    bool TakeExponent(std::string& right_reversed, long double& exponent);
     long double ApplyTextFunction(int op, std::string_view argument);
     long double ApplySeriesFunction(int op);
     long double IntegralOf(std::string_view argument);
@@ -112,8 +116,9 @@ private:
     void PollCancel(std::uint64_t done, std::uint64_t total);
     std::string LocaleText(long double v) const;
 
-    int depth_ = 0;           // nesting of passes and evaluations
-    int evaluations_ = 0;     // nesting of EvaluateExpression calls
+    int depth_ = 0;                  // nesting of passes, groups and evaluations
+    int evaluations_ = 0;            // nesting of EvaluateExpression calls
+    std::vector<std::string> pool_;  // text buffers reused by the passes
 };
 
 // Puts value_text in place of every occurrence of `variable` that stands alone: an

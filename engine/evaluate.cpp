@@ -1,1 +1,106 @@
+// The engine entry, normalisation and the error state.
 #include "engine.h"
+#include "internal.h"
+
+namespace zentu {
+
+Engine::Engine() { pool_.reserve(64); }
+
+long double Engine::EvaluateExpression(std::string_view text) {
+    const bool outermost = evaluations_ == 0;
+    const long double before = AnswerStore;
+    ++evaluations_;
+    struct Leave {
+        int& count;
+        ~Leave() { --count; }
+    } leave{evaluations_};
+    try {
+        DepthGuard guard(*this);
+        Scratch work(pool_);
+        work.str().assign(text);
+        if (NormalizeExpression(work.str())) AnswerStore = Evaluate(work.str());
+    } catch (const EvalFailure&) {
+        ErrorFlag = true;
+        ErrorText = kFailureError;
+    } catch (const EvalCancelled&) {
+        if (!outermost) throw;
+        AnswerStore = before;
+        ErrorFlag = true;
+        ErrorText = kFailureError;
+    }
+    return AnswerStore;
+}
+
+// The passes after normalisation: expansion, powers, products and the sum.
+long double Engine::Evaluate(std::string_view normalized) {
+    Scratch expanded(pool_), powered(pool_);
+    ExpandInto(normalized, expanded.str());
+    PowerInto(expanded.str(), powered.str());
+    return ProductPass(powered.str());
+}
+
+bool Engine::NormalizeExpression(std::string& text) {
+    SyntaxErrorArmed = true;
+    std::size_t open = 0, close = 0, w = 0;
+    Scratch fresh(pool_);
+    std::string& out = fresh.str();
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == ' ') continue;
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        open += c == '(';
+        close += c == ')';
+        out += c;
+        ++w;
+    }
+    if (open != close) {
+        ErrorFlag = true;
+        ErrorText = kParenthesisError;
+        return false;
+    }
+    if (out.empty()) out = "0";
+    text.swap(out);
+    return true;
+}
+
+void Engine::ReportSyntaxError(std::string_view text, std::size_t& p) {
+    if (SyntaxErrorArmed) {
+        ErrorFlag = true;
+        ErrorText = kSyntaxError;
+        SyntaxErrorArmed = false;
+    }
+    p = text.size();  // ends the scan that met the error
+}
+
+void Engine::ShowMessage(BoxKind kind, const std::string& text) {
+    if (ShowBox) ShowBox(kind, text);
+}
+
+void Engine::PollCancel(std::uint64_t done, std::uint64_t total) {
+    if (ProgressReport) ProgressReport(done, total);
+    if (CancelRequested && CancelRequested()) throw EvalCancelled{};
+}
+
+std::string Engine::LocaleText(long double v) const { return ResultText(v, LocaleDecimalSeparator); }
+
+std::string LineExecution(Engine& engine, std::string_view line, int decimals) {
+    const std::string_view expression = line.substr(0, line.find('='));
+    // A failure left by another caller (the graph window) must not mark this line.
+    engine.ErrorFlag = false;
+    long double v = engine.EvaluateExpression(expression);
+    if (decimals >= 0) {
+        bool overflow = false;
+        v = RoundToDecimals(v, decimals, overflow);
+        if (overflow) throw RoundingOverflow();
+    }
+    std::string result(expression);
+    result += '=';
+    if (engine.ErrorFlag)
+        result += engine.ErrorText;
+    else
+        AppendResultText(result, v);
+    engine.ErrorFlag = false;
+    return result;
+}
+
+}  // namespace zentu

@@ -1,1 +1,102 @@
+// The program-wide data series: DAT defines it, the statistics read it, DSEE shows it and
+// DSRT sorts it.
+#include <algorithm>
+#include <cmath>
+
 #include "engine.h"
+#include "internal.h"
+
+namespace zentu {
+
+// DAT(x1;x2;...): every piece is evaluated on its own (a failing piece counts, with the
+// value its evaluation returns). The new series is built aside and replaces the old one
+// only when the whole list has been evaluated, so a SUM() inside a piece sees the old
+// series, and a list that fails or is cancelled leaves the old series whole.
+long double Engine::DefineSeries(std::string_view text) {
+    const std::size_t count = std::size_t(std::count(text.begin(), text.end(), ';')) + 1;
+    if (count > 65535) throw EvalFailure{};
+    std::vector<long double> values;
+    values.reserve(count + 1);
+    values.push_back(0.0L);
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t semi = text.find(';', start);
+        const std::string_view piece =
+            text.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        if ((values.size() & 63) == 0) PollCancel(values.size() - 1, count);
+        values.push_back(EvaluateExpression(piece));
+        if (semi == std::string_view::npos) break;
+        start = semi + 1;
+    }
+    SeriesStore = std::move(values);
+    SeriesCount = static_cast<std::uint16_t>(SeriesStore.size() - 1);
+    return SeriesCount;
+}
+
+long double Engine::ApplySeriesFunction(int op_code) {
+    const Op op = static_cast<Op>(op_code);
+    const std::size_t n = SeriesCount;
+    const long double* x = SeriesStore.data();  // x[1..n]
+    auto sum = [&] {
+        long double s = 0;
+        for (std::size_t i = 1; i <= n; ++i) s = Checked(s + x[i]);
+        return s;
+    };
+    switch (op) {
+        case Op::Sum: return sum();
+        case Op::DAvg: return n == 0 ? 0.0L : Divide(sum(), n);
+        case Op::DVar: case Op::DStd: {
+            if (n == 0) throw EvalFailure{};
+            const long double m = Divide(sum(), n);
+            long double s = 0;
+            for (std::size_t i = 1; i <= n; ++i) s = Checked(s + Checked((x[i] - m) * (x[i] - m)));
+            const long double var = Divide(s, n);
+            return op == Op::DVar ? var : Checked(std::sqrt(var));
+        }
+        case Op::DGeo: {
+            if (n == 0) throw EvalFailure{};
+            long double p = 1;
+            for (std::size_t i = 1; i <= n; ++i) p = Checked(p * x[i]);
+            return PowerAlgorithm(p, Divide(1, n));
+        }
+        case Op::DHar: {
+            if (n == 0) throw EvalFailure{};
+            long double s = 0;
+            for (std::size_t i = 1; i <= n; ++i) s = Checked(s + Divide(1, x[i]));
+            return Divide(n, s);
+        }
+        case Op::DQua: {
+            if (n == 0) throw EvalFailure{};
+            long double s = 0;
+            for (std::size_t i = 1; i <= n; ++i) s = Checked(s + Checked(x[i] * x[i]));
+            return Checked(std::sqrt(Divide(s, n)));
+        }
+        case Op::DSee: {
+            std::string text = "Veri : ";
+            for (std::size_t i = 1; i <= n; ++i) {
+                text += '[';
+                AppendResultText(text, x[i], LocaleDecimalSeparator);
+                text += "] ";
+            }
+            ShowMessage(BoxKind::Information, text);
+            return n;
+        }
+        case Op::DSrt: {
+            // Selection sort, ascending; among equal smallest values the first stays.
+            // Sorted in a copy, so a cancelled sort leaves the series as it was.
+            std::vector<long double> s = SeriesStore;
+            for (std::size_t i = 1; i < n; ++i) {
+                if ((i & 255) == 0) PollCancel(i, n);
+                std::size_t m = i;
+                for (std::size_t j = i + 1; j <= n; ++j)
+                    if (s[m] > s[j]) m = j;
+                std::swap(s[i], s[m]);
+            }
+            SeriesStore = std::move(s);
+            return n;
+        }
+        default: throw EvalFailure{};
+    }
+}
+
+}  // namespace zentu

@@ -1,0 +1,100 @@
+// Pieces shared by the engine's source files; not part of its interface.
+#pragma once
+
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "engine.h"
+#include "number_text.h"
+
+namespace zentu {
+
+// Thrown when the user cancels a long computation; only the outermost
+// EvaluateExpression catches it.
+struct EvalCancelled {};
+
+// Every operation whose result is not finite fails: overflow, division by zero and
+// invalid operations all end there, and no such value is ever written into the text.
+inline long double Checked(long double r) {
+    if (!std::isfinite(r)) throw EvalFailure{};
+    return r;
+}
+
+inline long double Divide(long double a, long double b) {
+    if (b == 0) throw EvalFailure{};
+    return Checked(a / b);
+}
+
+// Writes a value into a text being built; a value joined directly onto the digits of a
+// number before it is multiplied with it instead (the caller decides; see ProductPass).
+inline void AppendValue(std::string& out, long double v) { AppendNumberText(out, Checked(v)); }
+
+inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Length in bytes of the UTF-8 character that starts at s[0] (1 for a broken byte).
+inline std::size_t FirstCharLength(std::string_view s) {
+    if (s.empty()) return 0;
+    const unsigned char c = static_cast<unsigned char>(s[0]);
+    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+    if (n > s.size()) return 1;
+    for (std::size_t i = 1; i < n; ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;
+    return n;
+}
+
+// A reusable text buffer taken from the engine's pool, so the passes allocate nothing
+// once the pool has warmed up.
+class Scratch {
+public:
+    explicit Scratch(std::vector<std::string>& pool) : pool_(pool) {
+        if (!pool_.empty()) {
+            text_ = std::move(pool_.back());
+            pool_.pop_back();
+            text_.clear();
+        }
+    }
+    ~Scratch() { pool_.push_back(std::move(text_)); }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    std::string& str() { return text_; }
+
+private:
+    std::vector<std::string>& pool_;
+    std::string text_;
+};
+
+// Counts the nesting of passes, groups and evaluations; too deep a nesting fails
+// instead of exhausting the stack.
+struct Engine::DepthGuard {
+    explicit DepthGuard(Engine& e) : engine(e) {
+        if (++engine.depth_ > kMaxDepth) {
+            --engine.depth_;
+            throw EvalFailure{};
+        }
+    }
+    ~DepthGuard() { --engine.depth_; }
+    Engine& engine;
+};
+
+// Single-argument operations (SIN, LN, TRNC...) and the power algorithm of PWR.
+enum class Op : unsigned char {
+    Sin, Cos, Tan, Cot, ASin, ACos, ATan, Sinh, Cosh, Tanh, Sech, Csch, Sinc,
+    Exp, Ln, Log, Sqrt, Sqr, Abs, Sign, Trnc, Rnd, Flor, Ceil,
+    // text-argument operations
+    Per, Com, Pwr, Div, Mod, Dat, Int, Dif,
+    // series operations and the answer store (argument ignored)
+    Ans, Sum, DAvg, DVar, DStd, DGeo, DHar, DQua, DSee, DSrt,
+    // the constant PI
+    Pi,
+};
+
+long double ApplyNumeric(Op op, long double x);
+long double ReadSignedNumber(std::string_view text, std::size_t& p, bool* empty = nullptr);
+long double TakeLastNumber(std::string& out);
+std::string_view ExtractArgument(std::string_view text, std::size_t& p);
+long double Factorial(long double x);
+long double PowerAlgorithm(long double a, long double b);
+
+}  // namespace zentu
