@@ -114,11 +114,17 @@ private:
     long double DerivativeOf(std::string_view argument);
     void ShowMessage(BoxKind kind, const std::string& text);
     void PollCancel(std::uint64_t done, std::uint64_t total);
+    void ReplaceSeries(std::vector<long double>&& values, std::uint16_t count);
     std::string LocaleText(long double v) const;
 
     int depth_ = 0;                  // nesting of passes, groups and evaluations
     int evaluations_ = 0;            // nesting of EvaluateExpression calls
     std::vector<std::string> pool_;  // text buffers reused by the passes
+    // The series as it was when the running evaluation began, kept by the first DAT or
+    // DSRT that replaces it, so that a cancelled evaluation can put it back.
+    std::vector<long double> series_before_;
+    std::uint16_t series_count_before_ = 0;
+    bool series_saved_ = false;
 };
 
 // Puts value_text in place of every occurrence of `variable` that stands alone: an

@@ -9,6 +9,7 @@ Engine::Engine() { pool_.reserve(64); }
 long double Engine::EvaluateExpression(std::string_view text) {
     const bool outermost = evaluations_ == 0;
     const long double before = AnswerStore;
+    if (outermost) series_saved_ = false;
     ++evaluations_;
     struct Leave {
         int& count;
@@ -25,6 +26,10 @@ long double Engine::EvaluateExpression(std::string_view text) {
     } catch (const EvalCancelled&) {
         if (!outermost) throw;
         AnswerStore = before;
+        if (series_saved_) {
+            SeriesStore = std::move(series_before_);
+            SeriesCount = series_count_before_;
+        }
         ErrorFlag = true;
         ErrorText = kFailureError;
     }
@@ -79,6 +84,16 @@ void Engine::ShowMessage(BoxKind kind, const std::string& text) {
 void Engine::PollCancel(std::uint64_t done, std::uint64_t total) {
     if (ProgressReport) ProgressReport(done, total);
     if (CancelRequested && CancelRequested()) throw EvalCancelled{};
+}
+
+void Engine::ReplaceSeries(std::vector<long double>&& values, std::uint16_t count) {
+    if (evaluations_ > 0 && !series_saved_) {
+        series_before_ = std::move(SeriesStore);
+        series_count_before_ = SeriesCount;
+        series_saved_ = true;
+    }
+    SeriesStore = std::move(values);
+    SeriesCount = count;
 }
 
 std::string Engine::LocaleText(long double v) const { return ResultText(v, LocaleDecimalSeparator); }

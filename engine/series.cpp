@@ -11,7 +11,8 @@ namespace zentu {
 // DAT(x1;x2;...): every piece is evaluated on its own (a failing piece counts, with the
 // value its evaluation returns). The new series is built aside and replaces the old one
 // only when the whole list has been evaluated, so a SUM() inside a piece sees the old
-// series, and a list that fails or is cancelled leaves the old series whole.
+// series, and a list that fails or is cancelled leaves the old series whole. A cancel
+// later in the same line puts the old series back as well (ReplaceSeries).
 long double Engine::DefineSeries(std::string_view text) {
     const std::size_t count = std::size_t(std::count(text.begin(), text.end(), ';')) + 1;
     if (count > 65535) throw EvalFailure{};
@@ -28,9 +29,9 @@ long double Engine::DefineSeries(std::string_view text) {
         if (semi == std::string_view::npos) break;
         start = semi + 1;
     }
-    SeriesStore = std::move(values);
-    SeriesCount = static_cast<std::uint16_t>(SeriesStore.size() - 1);
-    return SeriesCount;
+    const auto n = static_cast<std::uint16_t>(values.size() - 1);
+    ReplaceSeries(std::move(values), n);
+    return n;
 }
 
 long double Engine::ApplySeriesFunction(int op_code) {
@@ -92,7 +93,7 @@ long double Engine::ApplySeriesFunction(int op_code) {
                     if (s[m] > s[j]) m = j;
                 std::swap(s[i], s[m]);
             }
-            SeriesStore = std::move(s);
+            ReplaceSeries(std::move(s), SeriesCount);
             return n;
         }
         default: throw EvalFailure{};
