@@ -16,6 +16,11 @@ long double Engine::EvaluateExpression(std::string_view text) {
         ~Leave() { --count; }
     } leave{evaluations_};
     try {
+        // Every nested evaluation (a list piece, a series value, a sample of INT or DIF)
+        // counts toward polling, so a line of many integrals, each too short to poll on
+        // its own, can still be cancelled.
+        if (!outermost && (++nested_count_ & 255) == 0 && CancelRequested && CancelRequested())
+            throw EvalCancelled{};
         DepthGuard guard(*this);
         Scratch work(pool_);
         work.str().assign(text);
