@@ -257,3 +257,34 @@ TEST(Cli, RoundingOverflowLeavesTheLineAndGoesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A recorded corpus of generated lines: the engine's results must not change by a single
+// character (tests/engine/golden/generate.py made it).
+TEST(Golden, CorpusResultsAreUnchanged) {
+    for (const auto& [suffix, decimals] : {std::pair{"", -1}, std::pair{"_d4", 4}}) {
+        const std::string dir = std::string(ZENTU_GOLDEN_DIR) + "/";
+        const std::string input = ReadFile(dir + "lines" + suffix + ".txt");
+        ASSERT_FALSE(input.empty());
+        std::vector<std::string> out, err;
+        ASSERT_EQ(RunCli("--decimals " + std::to_string(decimals) + " --decimal-separator .", input, out, err), 0);
+        const std::vector<std::string> expected = ReadLines(dir + "expected" + suffix + ".txt");
+        const std::vector<std::string> boxes = ReadLines(dir + "boxes" + suffix + ".txt");
+        ASSERT_EQ(out.size(), expected.size());
+        int shown = 0;
+        for (std::size_t i = 0; i < out.size() && shown < 20; ++i)
+            if (out[i] != expected[i]) {
+                ADD_FAILURE() << "line " << i + 1 << "\n  got:  " << out[i] << "\n  want: " << expected[i];
+                ++shown;
+            }
+        EXPECT_TRUE(err == boxes) << "message boxes differ";
+    }
+}
+
+}  // namespace
