@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
+#include <QProxyStyle>
+#include <QTabBar>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTabWidget>
@@ -119,6 +121,17 @@ void Fill(TStringGrid* grid, const HelpRow& headings, std::initializer_list<Help
     for (const HelpRow& r : rows) put(row++, r);
 }
 
+// Tabs as narrow as the classic page control's, so that all six captions fit the
+// window's width without scroll buttons.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace) return 12;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(name));
@@ -192,6 +205,9 @@ bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
         QStylePainter painter(corner_);
         QStyleOptionHeader option;
         option.initFrom(corner_);
+        // The corner does not react to clicks, but its heading reads like the others.
+        option.state |= QStyle::State_Enabled;
+        option.palette = horizontalHeader()->palette();
         option.rect = corner_->rect();
         option.text = corner_text_;
         option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -214,6 +230,9 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     PC = new QTabWidget(this);
     PC->setObjectName(QStringLiteral("PC"));
     PC->setGeometry(8, 8, 369, 225);
+    auto* tab_style = new CompactTabStyle;
+    tab_style->setParent(PC);
+    PC->tabBar()->setStyle(tab_style);
 
     QWidget* page = AddPage(PC, "TabSheet1", "Hakkında");
     Memo1 = new QTextEdit(page);
