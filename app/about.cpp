@@ -5,15 +5,14 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QProxyStyle>
-#include <QTabBar>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTextOption>
-
 #include <initializer_list>
 
 #include "app/fonts.h"
@@ -124,7 +123,7 @@ void Fill(TStringGrid* grid, const HelpRow& headings, std::initializer_list<Help
 // Tabs as narrow as the classic page control's, so that all six captions fit the
 // window's width without scroll buttons.
 class CompactTabStyle : public QProxyStyle {
-public:
+  public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_TabBarTabHSpace) return 12;
@@ -168,7 +167,8 @@ TStringGrid::TStringGrid(QWidget* parent, const char* name, int row_count,
     left->setDefaultSectionSize(kGridRowHeight);
     left->setFixedWidth(column_widths[0]);
     for (int row = 0; row < rowCount(); ++row) setVerticalHeaderItem(row, new QTableWidgetItem);
-    for (int col = 0; col < columnCount(); ++col) setHorizontalHeaderItem(col, new QTableWidgetItem);
+    for (int col = 0; col < columnCount(); ++col)
+        setHorizontalHeaderItem(col, new QTableWidgetItem);
 
     // The cell where the fixed row and column meet is the table's corner button.
     corner_ = findChild<QAbstractButton*>();
@@ -251,10 +251,8 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     sgGenel = new TStringGrid(AddPage(PC, "TabSheet2", "Genel"), "sgGenel", 21, widths);
     sgTrigo = new TStringGrid(AddPage(PC, "TabSheet3", "Trigonometrik"), "sgTrigo", 13, widths);
     sgLogar = new TStringGrid(AddPage(PC, "Logaritmik", "Logaritmik"), "sgLogar", 4, widths);
-    sgStat = new TStringGrid(AddPage(PC, "Statistik", "İstatistik"), "sgStat", 12,
-                             {64, 115, 348});
-    sgSabit = new TStringGrid(AddPage(PC, "TabSheet4", "Sabitler"), "sgSabit", 20,
-                              {64, 167, 348});
+    sgStat = new TStringGrid(AddPage(PC, "Statistik", "İstatistik"), "sgStat", 12, {64, 115, 348});
+    sgSabit = new TStringGrid(AddPage(PC, "TabSheet4", "Sabitler"), "sgSabit", 20, {64, 167, 348});
     for (TStringGrid* grid : {sgGenel, sgTrigo, sgLogar, sgStat, sgSabit})
         grid->setGeometry(8, 8, 345, 177);
 
@@ -262,10 +260,10 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
 }
 
 void TFAbout::FormCreate() {
-    Memo1->setPlainText(QStringLiteral(
-        "\nZentu\nBilimsel Hesap Makinesi\nSürüm " ZENTU_VERSION "\n\n"
-        "Her satıra bir ifade yazın,\nEXEC ya da Enter ile hesaplayın.\n\n"
-        "Fonksiyonlar, sabitler ve örnekler\nbu penceredeki sayfalarda."));
+    Memo1->setPlainText(
+        QStringLiteral("\nZentu\nBilimsel Hesap Makinesi\nSürüm " ZENTU_VERSION "\n\n"
+                       "Her satıra bir ifade yazın,\nEXEC ya da Enter ile hesaplayın.\n\n"
+                       "Fonksiyonlar, sabitler ve örnekler\nbu penceredeki sayfalarda."));
     QTextCursor all(Memo1->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;

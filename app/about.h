@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QString>
 #include <QTableWidget>
-
 #include <array>
 
 class QAbstractButton;
@@ -23,7 +22,7 @@ inline constexpr int kGridRowHeight = 16;
 // A read-only table of texts whose first row and first column are fixed headings that do
 // not scroll. Cells are addressed as (column, row) with the headings in row 0 and column 0.
 class TStringGrid : public QTableWidget {
-public:
+  public:
     TStringGrid(QWidget* parent, const char* name, int row_count,
                 const std::array<int, 3>& column_widths);
 
@@ -32,24 +31,24 @@ public:
     void SetCell(int col, int row, const QString& text);
     QString Cell(int col, int row) const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QString corner_text_;
     QAbstractButton* corner_ = nullptr;
 };
 
 class TFAbout : public QDialog {
-public:
+  public:
     explicit TFAbout(QWidget* parent = nullptr);
 
     void FormCreate();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QTabWidget* PC = nullptr;
     QTextEdit* Memo1 = nullptr;
     TStringGrid* sgGenel = nullptr;

@@ -12,9 +12,13 @@ QString& TitleStore() {
 }
 }  // namespace
 
-QString ApplicationTitle() { return TitleStore(); }
+QString ApplicationTitle() {
+    return TitleStore();
+}
 
-void SetApplicationTitle(const QString& title) { TitleStore() = title; }
+void SetApplicationTitle(const QString& title) {
+    TitleStore() = title;
+}
 
 QString ErrorBoxText(const QString& message) {
     if (!message.isEmpty() && message.back().unicode() > u'.') return message + u'.';

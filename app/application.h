@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QString>
-
 #include <exception>
 #include <utility>
 
@@ -47,7 +46,7 @@ auto Guarded(QWidget* parent, F f) {
 // Guarded (key and paint handlers, event filters) are caught here and shown in the
 // error box before the event loop goes on.
 class ZentuApplication : public QApplication {
-public:
+  public:
     ZentuApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

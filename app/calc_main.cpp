@@ -15,7 +15,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
 #include <string>
 #include <string_view>
 
@@ -35,22 +34,24 @@ const QColor kInactiveCaptionGradient{215, 228, 242};
 // A panel that paints its own colour without handing it down to its children through
 // the palette, so buttons and scroll bars keep their usual look on any panel.
 class TPanel : public QFrame {
-public:
+  public:
     TPanel(QWidget* parent, const char* name, QColor colour) : QFrame(parent), colour_(colour) {
         setObjectName(QString::fromLatin1(name));
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         if (colour_.isValid()) QPainter(this).fillRect(rect(), colour_);
         QFrame::paintEvent(event);
     }
 
-private:
+  private:
     QColor colour_;
 };
 
-bool IsEnterKey(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+bool IsEnterKey(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
 
 // Enter without Shift, Ctrl or Alt (the keypad's Enter counts as plain).
 bool IsPlainEnter(const QKeyEvent* e) {
@@ -65,8 +66,7 @@ const KeyDef* FindKey(std::string_view name) {
 
 }  // namespace
 
-TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent)
-    : QWidget(parent), engine_(engine) {
+TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent) : QWidget(parent), engine_(engine) {
     setObjectName(QStringLiteral("CalcMain"));
     setWindowTitle(QStringLiteral("Zentu"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -81,7 +81,9 @@ TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent)
     init();
 }
 
-TCalcMain::~TCalcMain() { engine_.ShowBox = nullptr; }
+TCalcMain::~TCalcMain() {
+    engine_.ShowBox = nullptr;
+}
 
 void TCalcMain::init() {
     ResultFormat = QLocale(QLocale::English, QLocale::UnitedStates);
@@ -150,11 +152,12 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
     auto* button = new QPushButton(QString::fromUtf8(key.caption), parent);
     button->setObjectName(QString::fromLatin1(key.name));
     // Places inside the bordered Numeric panel count from inside its border.
-    const QPoint origin = key.parent == KeyParent::Numeric ? Numeric->contentsRect().topLeft()
-                                                           : QPoint(0, 0);
+    const QPoint origin =
+        key.parent == KeyParent::Numeric ? Numeric->contentsRect().topLeft() : QPoint(0, 0);
     button->setGeometry(origin.x() + key.left, origin.y() + key.top, key.width, key.height);
     switch (key.font) {
-        case FontGroup::Window: break;
+        case FontGroup::Window:
+            break;
         case FontGroup::Digit: {
             button->setFont(PixelFont(kTahoma, 11, true));
             QPalette palette = button->palette();
@@ -162,8 +165,12 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
             button->setPalette(palette);
             break;
         }
-        case FontGroup::Function: button->setFont(PixelFont(kVerdana, 9, true, true)); break;
-        case FontGroup::Large: button->setFont(PixelFont(kArialRounded, 19, true)); break;
+        case FontGroup::Function:
+            button->setFont(PixelFont(kVerdana, 9, true, true));
+            break;
+        case FontGroup::Large:
+            button->setFont(PixelFont(kArialRounded, 19, true));
+            break;
     }
     if (*key.hint) button->setToolTip(QString::fromUtf8(key.hint));
     if (key.glyph >= 0) {
@@ -184,11 +191,21 @@ void TCalcMain::RunKey(const KeyDef& key) {
             EnterFormulaEnter();
             InsertText(QString::fromUtf8(key.text));
             break;
-        case KeyAction::Edit: EnterFormulaEnter(); break;
-        case KeyAction::Clear: BClrEnterFormulaClick(); break;
-        case KeyAction::Graph: BGraphClick(); break;
-        case KeyAction::Help: bInfoClick(); break;
-        case KeyAction::Exec: ExecClick(); break;
+        case KeyAction::Edit:
+            EnterFormulaEnter();
+            break;
+        case KeyAction::Clear:
+            BClrEnterFormulaClick();
+            break;
+        case KeyAction::Graph:
+            BGraphClick();
+            break;
+        case KeyAction::Help:
+            bInfoClick();
+            break;
+        case KeyAction::Exec:
+            ExecClick();
+            break;
     }
 }
 
@@ -202,7 +219,9 @@ void TCalcMain::setHelpWindow(QDialog* window) {
     bUp->setEnabled(window != nullptr);
 }
 
-void TCalcMain::EnterFormulaEnter() { EnterFormula->setFocus(Qt::OtherFocusReason); }
+void TCalcMain::EnterFormulaEnter() {
+    EnterFormula->setFocus(Qt::OtherFocusReason);
+}
 
 void TCalcMain::EnterFormulaKeyPress(const QString& typed) {
     // The comma is inserted as typed; the keys posted here are handled after it, so the
@@ -213,16 +232,20 @@ void TCalcMain::EnterFormulaKeyPress(const QString& typed) {
     }
 }
 
-void TCalcMain::BBackSpaceClick() { RunKey(*FindKey("BBackSpace")); }
+void TCalcMain::BBackSpaceClick() {
+    RunKey(*FindKey("BBackSpace"));
+}
 
-void TCalcMain::BCommaClick() { RunKey(*FindKey("BComma")); }
+void TCalcMain::BCommaClick() {
+    RunKey(*FindKey("BComma"));
+}
 
 void TCalcMain::SimulateKey(int key, bool keypad, const QString& text) {
     QWidget* target = QApplication::focusWidget();
     if (target == nullptr) target = EnterFormula;
     QCoreApplication::postEvent(
-        target, new QKeyEvent(QEvent::KeyPress, key,
-                              keypad ? Qt::KeypadModifier : Qt::NoModifier, text));
+        target,
+        new QKeyEvent(QEvent::KeyPress, key, keypad ? Qt::KeypadModifier : Qt::NoModifier, text));
 }
 
 void TCalcMain::InsertText(const QString& text) {
@@ -254,7 +277,8 @@ void TCalcMain::ExecClick() {
     // Leave the memo ending in one empty line with the caret on it.
     QTextCursor end(document);
     end.movePosition(QTextCursor::End);
-    const bool ends_with_break = document->blockCount() > 1 && document->lastBlock().text().isEmpty();
+    const bool ends_with_break =
+        document->blockCount() > 1 && document->lastBlock().text().isEmpty();
     if (!ends_with_break) end.insertBlock();
     EnterFormula->setTextCursor(end);
 }
@@ -264,9 +288,13 @@ void TCalcMain::BClrEnterFormulaClick() {
     EnterFormulaEnter();
 }
 
-void TCalcMain::BGraphClick() { ShowModally(graph_window_); }
+void TCalcMain::BGraphClick() {
+    ShowModally(graph_window_);
+}
 
-void TCalcMain::bInfoClick() { ShowModally(help_window_); }
+void TCalcMain::bInfoClick() {
+    ShowModally(help_window_);
+}
 
 void TCalcMain::ShowModally(QDialog* window) {
     if (window == nullptr) return;

@@ -37,7 +37,7 @@ inline constexpr int kCalcMainHeight = 532;
 inline constexpr int kMaxLineRead = 4096;
 
 class TCalcMain : public QWidget {
-public:
+  public:
     explicit TCalcMain(zentu::Engine& engine, QWidget* parent = nullptr);
     ~TCalcMain() override;
 
@@ -61,13 +61,13 @@ public:
     void BGraphClick();
     void bInfoClick();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     QPushButton* BuildKey(const KeyDef& key);
     void RunKey(const KeyDef& key);

@@ -21,9 +21,9 @@ void InstallFonts() {
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QString::fromLatin1(kVerdana),
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(
-        QString::fromLatin1(kArialRounded),
-        {QStringLiteral("Comfortaa"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QString::fromLatin1(kArialRounded),
+                               {QStringLiteral("Comfortaa"), QStringLiteral("Liberation Sans"),
+                                QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QString::fromLatin1(kEstrangelo),
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
 }

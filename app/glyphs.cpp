@@ -44,12 +44,23 @@ QPixmap IconGlyph(int index) {
     QPainter p(&glyph);
     p.setRenderHint(QPainter::Antialiasing);
     switch (index) {
-        case GlyphDown: DrawDoubleChevron(p, 0); break;
-        case GlyphRight: DrawDoubleChevron(p, -90); break;
-        case GlyphUp: DrawDoubleChevron(p, 180); break;
-        case GlyphLeft: DrawDoubleChevron(p, 90); break;
-        case GlyphBall: DrawBall(p); break;
-        default: break;
+        case GlyphDown:
+            DrawDoubleChevron(p, 0);
+            break;
+        case GlyphRight:
+            DrawDoubleChevron(p, -90);
+            break;
+        case GlyphUp:
+            DrawDoubleChevron(p, 180);
+            break;
+        case GlyphLeft:
+            DrawDoubleChevron(p, 90);
+            break;
+        case GlyphBall:
+            DrawBall(p);
+            break;
+        default:
+            break;
     }
     return glyph;
 }
@@ -74,8 +85,7 @@ QIcon ApplicationIcon() {
         p.drawRect(QRectF(13, 31, 38, 24));
         p.setBrush(QColor(0, 0, 200));
         for (int row = 0; row < 2; ++row)
-            for (int col = 0; col < 3; ++col)
-                p.drawRect(QRectF(16 + col * 8, 35 + row * 9, 6, 6));
+            for (int col = 0; col < 3; ++col) p.drawRect(QRectF(16 + col * 8, 35 + row * 9, 6, 6));
         p.setBrush(QColor(255, 210, 0));
         p.drawRect(QRectF(41, 35, 7, 15));
         p.setPen(QPen(QColor(40, 40, 40), 2.4, Qt::SolidLine, Qt::RoundCap));

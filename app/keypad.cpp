@@ -85,6 +85,8 @@ constexpr KeyDef kKeypad[] = {
 
 }  // namespace
 
-std::span<const KeyDef> KeypadTable() { return kKeypad; }
+std::span<const KeyDef> KeypadTable() {
+    return kKeypad;
+}
 
 }  // namespace zentu::app

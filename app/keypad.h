@@ -38,10 +38,10 @@ struct KeyDef {
     const char* hint;     // "" when the button shows none
     const char* handler;  // the handler the button is bound to
     KeyAction action;
-    int key;              // TypeKey: the Qt key code
-    bool keypad;          // TypeKey: the key comes from the numeric keypad
-    const char* text;     // TypeKey: the key's text; InsertText: the inserted text
-    int glyph;            // image of `icons` shown centred, or -1
+    int key;           // TypeKey: the Qt key code
+    bool keypad;       // TypeKey: the key comes from the numeric keypad
+    const char* text;  // TypeKey: the key's text; InsertText: the inserted text
+    int glyph;         // image of `icons` shown centred, or -1
 };
 
 std::span<const KeyDef> KeypadTable();

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
-
 #include <memory>
 
 #include "app/calc_main.h"

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
-
 #include <functional>
 
 struct SeenModal {
@@ -21,7 +20,7 @@ struct SeenModal {
 };
 
 class ModalWatcher : public QObject {
-public:
+  public:
     ModalWatcher() {
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
@@ -39,7 +38,7 @@ public:
     }
     bool empty() const { return seen_.isEmpty(); }
 
-private:
+  private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) return;
@@ -53,8 +52,10 @@ private:
         }
         seen_.append(seen);
         if (inspect) inspect(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-        else modal->close();
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
     }
 
     QTimer timer_;

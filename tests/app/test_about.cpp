@@ -17,7 +17,7 @@ class AboutTest : public QObject {
 
     TStringGrid* grid(const QString& name) { return about->findChild<TStringGrid*>(name); }
 
-private slots:
+  private slots:
     void initTestCase() { zentu::app::InstallFonts(); }
     void init() { about = std::make_unique<TFAbout>(); }
     void cleanup() { about.reset(); }
@@ -27,8 +27,8 @@ private slots:
         QCOMPARE(about->size(), QSize(386, 242));
         QVERIFY(about->windowFlags() & Qt::Tool);
         auto* pages = about->findChild<QTabWidget*>(QStringLiteral("PC"));
-        const QStringList captions{"Hakkında", "Genel", "Trigonometrik", "Logaritmik",
-                                   "İstatistik", "Sabitler"};
+        const QStringList captions{"Hakkında",   "Genel",      "Trigonometrik",
+                                   "Logaritmik", "İstatistik", "Sabitler"};
         QCOMPARE(pages->count(), 6);  // the credits page and five tables
         for (int i = 0; i < pages->count(); ++i) QCOMPARE(pages->tabText(i), captions[i]);
         QCOMPARE(pages->currentIndex(), 0);
@@ -117,7 +117,8 @@ private slots:
         QTest::keyClick(g, Qt::Key_X);
         QTest::keyClick(g, Qt::Key_F2);
         QTest::keyClick(g, Qt::Key_Delete);
-        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(0, 0)).center());
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {},
+                           g->visualItemRect(g->item(0, 0)).center());
         QCOMPARE(g->Cell(1, 1), QStringLiteral("Üs Alma"));
         QVERIFY(g->findChild<QLineEdit*>() == nullptr || !g->findChild<QLineEdit*>()->isVisible());
     }

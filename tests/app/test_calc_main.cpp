@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QtTest>
 
+#include <stdexcept>
+
 #include "app/application.h"
 #include "app_fixture.h"
 
@@ -13,7 +15,7 @@ class CalcMainTest : public QObject {
     Q_OBJECT
     std::unique_ptr<AppFixture> f;
 
-private slots:
+  private slots:
     void initTestCase() { zentu::app::InstallFonts(); }
     void init() {
         f = std::make_unique<AppFixture>();
@@ -23,7 +25,8 @@ private slots:
         const QList<SeenModal> unexpected = f->modals.take();
         f.reset();
         for (const SeenModal& m : unexpected)
-            QFAIL(qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
+            QFAIL(
+                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
     }
 
     void startsEmptyWithTheFocusInTheMemo() {
@@ -54,8 +57,10 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("expected");
         // The text already ends in a line break: nothing is appended.
-        QTest::newRow("first line, memo ends in a break") << "1+1\n5*5\n" << 1 << 1 << "1+1=2\n5*5\n";
-        QTest::newRow("selection from line 2 into line 3") << "1\n2+2\n3+3" << 4 << 8 << "1\n2+2=4\n3+3\n";
+        QTest::newRow("first line, memo ends in a break") << "1+1\n5*5\n"
+                                                          << 1 << 1 << "1+1=2\n5*5\n";
+        QTest::newRow("selection from line 2 into line 3")
+            << "1\n2+2\n3+3" << 4 << 8 << "1\n2+2=4\n3+3\n";
         QTest::newRow("selection made backwards") << "1\n2+2\n3+3" << 8 << 4 << "1\n2+2=4\n3+3\n";
         // Everything from the first "=" on is replaced; blanks and case stay as written.
         QTest::newRow("old result replaced") << "2 * 4=99=x" << 0 << 0 << "2 * 4=8\n";
@@ -116,10 +121,14 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("3,5") << "" << 0 << 0 << "3,5" << "3.5";
-        QTest::newRow("in the middle") << "12" << 1 << 1 << "," << "1.2";
-        QTest::newRow("replaces a selection") << "12345" << 1 << 4 << "," << "1.5";
-        QTest::newRow("two commas") << "" << 0 << 0 << ",,7" << "..7";
+        QTest::newRow("3,5") << "" << 0 << 0 << "3,5"
+                             << "3.5";
+        QTest::newRow("in the middle") << "12" << 1 << 1 << ","
+                                       << "1.2";
+        QTest::newRow("replaces a selection") << "12345" << 1 << 4 << ","
+                                              << "1.5";
+        QTest::newRow("two commas") << "" << 0 << 0 << ",,7"
+                                    << "..7";
     }
     void typedCommaBecomesAFullStopInPlace() {
         QFETCH(QString, text);
@@ -194,15 +203,41 @@ private slots:
         QCOMPARE(f->text(), QStringLiteral("1E4930=1E4930\n"));
     }
 
+    void errorsEscapingAnyEventHandlerReachTheErrorBox() {
+        struct Failing : QObject {
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::User) throw std::runtime_error("Bellek yetersiz");
+                return false;
+            }
+        } failing;
+        f->memo()->installEventFilter(&failing);
+        QEvent event(QEvent::User);
+        QApplication::sendEvent(f->memo(), &event);
+        const QList<SeenModal> seen = f->modals.take();
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].icon, QMessageBox::Critical);
+        QCOMPARE(seen[0].title, QStringLiteral("Zentu Scientific Calculator"));
+        QCOMPARE(seen[0].text, QStringLiteral("Bellek yetersiz."));
+        f->type(QStringLiteral("1+1"));
+        f->press(Qt::Key_Return);
+        QCOMPARE(f->text(), QStringLiteral("1+1=2\n"));
+    }
+
     void errorBoxTextEndsInAFullStop_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "Bellek yetersiz" << "Bellek yetersiz.";
-        QTest::newRow("Turkish letter") << "taşma" << "taşma.";
-        QTest::newRow("digit (code 48 and up)") << "hata 7" << "hata 7.";
-        QTest::newRow("full stop (46)") << "hata." << "hata.";
-        QTest::newRow("minus (45)") << "hata -" << "hata -";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "Bellek yetersiz"
+                                << "Bellek yetersiz.";
+        QTest::newRow("Turkish letter") << "taşma"
+                                        << "taşma.";
+        QTest::newRow("digit (code 48 and up)") << "hata 7"
+                                                << "hata 7.";
+        QTest::newRow("full stop (46)") << "hata."
+                                        << "hata.";
+        QTest::newRow("minus (45)") << "hata -"
+                                    << "hata -";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void errorBoxTextEndsInAFullStop() {
         QFETCH(QString, message);
@@ -252,7 +287,8 @@ private slots:
         QTest::newRow("DecNum") << "DecNum" << QRect(173, 387, 103, 25);
         QTest::newRow("Exec") << "Exec" << QRect(173, 443, 104, 78);
         // ... > Numeric (4,79) inside its one-pixel border
-        QTest::newRow("BArti") << "BArti" << QRect(2 + 6 + 4 + 1 + 113, 3 + 301 + 79 + 1 + 104, 35, 25);
+        QTest::newRow("BArti") << "BArti"
+                               << QRect(2 + 6 + 4 + 1 + 113, 3 + 301 + 79 + 1 + 104, 35, 25);
         QTest::newRow("bAbs") << "bAbs" << QRect(242, 269, 40, 25);
         QTest::newRow("bDn") << "bDn" << QRect(127, 261, 34, 34);
     }
@@ -271,5 +307,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(CalcMainTest)
+// The program's own application object, which routes errors escaping event handlers
+// into the error box.
+int main(int argc, char** argv) {
+    zentu::app::ZentuApplication app(argc, argv);
+    QTEST_DISABLE_KEYPAD_NAVIGATION
+    CalcMainTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_calc_main.moc"
