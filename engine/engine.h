@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -103,9 +104,10 @@ public:
 
 private:
     struct DepthGuard;
+    bool NormalizeInto(std::string_view text, std::string& out);
     long double Evaluate(std::string_view normalized);
     void ExpandInto(std::string_view text, std::string& out);
-    void PowerInto(std::string_view text, std::string& out);
+    std::string_view PowerView(std::string_view text, std::string& storage);
     void InsertPowerResult(std::string& left, std::string& right_reversed, long double v);
     long double TakeOperandBefore(std::string& left);
     bool TakeExponent(std::string& right_reversed, long double& exponent);
@@ -121,12 +123,21 @@ private:
     int depth_ = 0;                   // nesting of passes, groups and evaluations
     int evaluations_ = 0;             // nesting of EvaluateExpression calls
     std::uint32_t nested_count_ = 0;  // nested evaluations so far, to poll CancelRequested
-    std::vector<std::string> pool_;   // text buffers reused by the passes
     // The series as it was when the running evaluation began, kept by the first DAT or
     // DSRT that replaces it, so that a cancelled evaluation can put it back.
     std::vector<long double> series_before_;
     std::uint16_t series_count_before_ = 0;
     bool series_saved_ = false;
+
+public:
+    // Text buffers reused by the passes (see Scratch).
+    struct BufferStack {
+        std::vector<std::unique_ptr<std::string>> buffers;
+        std::size_t used = 0;
+    };
+
+private:
+    BufferStack buffers_;
 };
 
 // Puts value_text in place of every occurrence of `variable` that stands alone: an
