@@ -92,6 +92,24 @@ void TWrapButton::paintEvent(QPaintEvent*) {
     p.drawText(rect().adjusted(3, 3, -3, -3), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
+void TGroupBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QFontMetrics metrics(font());
+    const int lineY = metrics.height() / 2;
+    // An etched frame: a dark line with a light one inside it.
+    const QRect frame = rect().adjusted(0, lineY, -1, -1);
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.setPen(QColor(255, 255, 255));
+    p.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QString caption = title();
+    if (caption.isEmpty()) return;
+    const QRect captionBox(7, 0, metrics.horizontalAdvance(caption) + 2, metrics.height());
+    p.fillRect(captionBox, palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(captionBox, Qt::AlignCenter, caption);
+}
+
 TPaintBox::TPaintBox(const QImage& image, QWidget* parent) : QWidget(parent), image_(image) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -125,7 +143,7 @@ void Colour(QWidget* w, const QColor& c) {
 
 QGroupBox* Group(QWidget* parent, const char* caption, int l, int t, int w, int h,
                  const QColor& colour) {
-    auto* box = Place(new QGroupBox(QString::fromUtf8(caption), parent), l, t, w, h);
+    auto* box = Place(new TGroupBox(QString::fromUtf8(caption), parent), l, t, w, h);
     Colour(box, colour);
     return box;
 }
@@ -140,7 +158,11 @@ QFrame* Panel(QWidget* parent, int l, int t, int w, int h, const QColor& colour)
 
 void Label(QWidget* parent, const char* caption, int l, int t) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
-    label->move(l, t);
+    // Room above the text for the dots of "Ö" and "İ", which some fonts draw above their
+    // ascent; the text itself stays at (l, t).
+    constexpr int kAccentRoom = 3;
+    label->setContentsMargins(0, kAccentRoom, 0, 0);
+    label->move(l, t - kAccentRoom);
     label->adjustSize();
 }
 
@@ -612,6 +634,11 @@ double ScaleFactor(long double pixels, double units) {
 
 }  // namespace
 
+void TFGraphics::ShowFactor(QLineEdit* box, double factor) {
+    box->setText(NumberText(factor));
+    box->setCursorPosition(0);  // a long factor shows its leading digits
+}
+
 void TFGraphics::AutoScaleClick() {
     if (!GraphCleared) GrafClearClick();
     Graph.ScX = Graph.DScX = Graph.ScY = Graph.DScY = 10.0;
@@ -620,8 +647,8 @@ void TFGraphics::AutoScaleClick() {
         if (style == 0) Graph.ScY = ScaleFactor(Graph.oy, Graph.GetFXYMaxY());
         if (style == 1) Graph.ScY = ScaleFactor(Graph.oy, Graph.GetFXYOrtY());
         Graph.ScX = ScaleFactor(Graph.ox, Graph.FXY.back().x - Graph.FXY.front().x);
-        xX->setText(NumberText(Graph.ScX));
-        xY->setText(NumberText(Graph.ScY));
+        ShowFactor(xX, Graph.ScX);
+        ShowFactor(xY, Graph.ScY);
     }
     if (!Graph.DataXY.empty()) {
         if (style == 0) Graph.DScY = ScaleFactor(Graph.oy, Graph.GetSeriMaxY());
@@ -629,8 +656,8 @@ void TFGraphics::AutoScaleClick() {
         const double range =
             Graph.DataXY.size() == 1 ? 1.0 : Graph.DataXY.back().x - Graph.DataXY.front().x;
         Graph.DScX = ScaleFactor(Graph.DeltaX, range);
-        SxX->setText(NumberText(Graph.DScX));
-        SxY->setText(NumberText(Graph.DScY));
+        ShowFactor(SxX, Graph.DScX);
+        ShowFactor(SxY, Graph.DScY);
     }
 }
 

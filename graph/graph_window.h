@@ -14,6 +14,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QGroupBox>
 #include <QImage>
 #include <QLocale>
 #include <QPushButton>
@@ -26,7 +27,6 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -76,6 +76,17 @@ class TWrapButton : public QPushButton {
     Q_OBJECT
   public:
     using QPushButton::QPushButton;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A group box whose frame line runs through the middle of its caption and whose colour
+// fills the whole box.
+class TGroupBox : public QGroupBox {
+    Q_OBJECT
+  public:
+    using QGroupBox::QGroupBox;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -179,6 +190,7 @@ class TFGraphics : public QDialog {
     // Paints on the kept image and shows the result, also when the drawing fails halfway.
     void Paint(const std::function<void(TPlotCanvas&)>& drawing);
     void ShowReadOuts();
+    void ShowFactor(QLineEdit* box, double factor);
     QString NumberText(long double v) const;
     std::string DecimalSeparator() const;
 
