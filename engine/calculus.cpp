@@ -83,7 +83,7 @@ std::string SubstituteVariable(std::string_view formula, std::string_view variab
 
 long double Engine::SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
                                           double x) {
-    Scratch value(pool_), text(pool_);
+    Scratch value(buffers_), text(buffers_);
     AppendResultText(value.str(), x);
     AppendSubstituted(text.str(), formula, variable, value.str());
     return EvaluateExpression(text.str());

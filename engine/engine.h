@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -102,9 +103,10 @@ public:
 
 private:
     struct DepthGuard;
+    bool NormalizeInto(std::string_view text, std::string& out);
     long double Evaluate(std::string_view normalized);
     void ExpandInto(std::string_view text, std::string& out);
-    void PowerInto(std::string_view text, std::string& out);
+    std::string_view PowerView(std::string_view text, std::string& storage);
     void InsertPowerResult(std::string& left, std::string& right_reversed, long double v);
     long double TakeOperandBefore(std::string& left);
     bool TakeExponent(std::string& right_reversed, long double& exponent);
@@ -118,7 +120,16 @@ private:
 
     int depth_ = 0;                  // nesting of passes, groups and evaluations
     int evaluations_ = 0;            // nesting of EvaluateExpression calls
-    std::vector<std::string> pool_;  // text buffers reused by the passes
+
+public:
+    // Text buffers reused by the passes (see Scratch).
+    struct BufferStack {
+        std::vector<std::unique_ptr<std::string>> buffers;
+        std::size_t used = 0;
+    };
+
+private:
+    BufferStack buffers_;
 };
 
 // Puts value_text in place of every occurrence of `variable` that stands alone: an

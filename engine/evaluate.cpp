@@ -4,7 +4,7 @@
 
 namespace zentu {
 
-Engine::Engine() { pool_.reserve(64); }
+Engine::Engine() = default;
 
 long double Engine::EvaluateExpression(std::string_view text) {
     const bool outermost = evaluations_ == 0;
@@ -16,9 +16,8 @@ long double Engine::EvaluateExpression(std::string_view text) {
     } leave{evaluations_};
     try {
         DepthGuard guard(*this);
-        Scratch work(pool_);
-        work.str().assign(text);
-        if (NormalizeExpression(work.str())) AnswerStore = Evaluate(work.str());
+        Scratch work(buffers_);
+        if (NormalizeInto(text, work.str())) AnswerStore = Evaluate(work.str());
     } catch (const EvalFailure&) {
         ErrorFlag = true;
         ErrorText = kFailureError;
@@ -33,33 +32,38 @@ long double Engine::EvaluateExpression(std::string_view text) {
 
 // The passes after normalisation: expansion, powers, products and the sum.
 long double Engine::Evaluate(std::string_view normalized) {
-    Scratch expanded(pool_), powered(pool_);
+    Scratch expanded(buffers_), powered(buffers_);
     ExpandInto(normalized, expanded.str());
-    PowerInto(expanded.str(), powered.str());
-    return ProductPass(powered.str());
+    return ProductPass(PowerView(expanded.str(), powered.str()));
 }
 
 bool Engine::NormalizeExpression(std::string& text) {
+    Scratch normalized(buffers_);
+    if (!NormalizeInto(text, normalized.str())) return false;
+    text = normalized.str();
+    return true;
+}
+
+// Builds the normalised text in `out` (blanks dropped, a..z upper-cased) and compares
+// the counts of "(" and ")"; unequal counts are the parenthesis error.
+bool Engine::NormalizeInto(std::string_view text, std::string& out) {
     SyntaxErrorArmed = true;
-    std::size_t open = 0, close = 0, w = 0;
-    Scratch fresh(pool_);
-    std::string& out = fresh.str();
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == ' ') continue;
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    out.resize(text.size());
+    char* w = out.data();
+    std::size_t open = 0, close = 0;
+    for (const char c : text) {
         open += c == '(';
         close += c == ')';
-        out += c;
-        ++w;
+        *w = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        w += c != ' ';
     }
     if (open != close) {
         ErrorFlag = true;
         ErrorText = kParenthesisError;
         return false;
     }
+    out.resize(std::size_t(w - out.data()));
     if (out.empty()) out = "0";
-    text.swap(out);
     return true;
 }
 

@@ -53,6 +53,17 @@ constexpr std::array kNames = {
     Name{'T', "ANH(", Family::Numeric, Op::Tanh},
 };
 
+// Where the names of each first character begin in the table (they stand together).
+struct FirstNameIndex {
+    const Name* at[256];
+    constexpr FirstNameIndex() : at() {
+        for (auto& a : at) a = kNames.end();
+        for (std::size_t i = kNames.size(); i-- > 0;) at[static_cast<unsigned char>(kNames[i].first)] = &kNames[i];
+    }
+    const Name* operator[](unsigned char c) const { return at[c]; }
+};
+constexpr FirstNameIndex kFirstName;
+
 // The named constants, all beginning with "_": two-letter names first, then three,
 // four and single letters, so that "_ME" is not "_M" followed by "E".
 struct Constant {
@@ -87,7 +98,10 @@ bool StartsName(char c) {
 }
 
 bool LookAhead(std::string_view text, std::size_t p, std::string_view compared) {
-    return text.substr(p + 1, compared.size()) == compared;
+    if (text.size() - p - 1 < compared.size()) return false;
+    for (std::size_t i = 0; i < compared.size(); ++i)
+        if (text[p + 1 + i] != compared[i]) return false;
+    return true;
 }
 
 }  // namespace
@@ -162,9 +176,9 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
             continue;
         }
         const Name* name = nullptr;
-        for (const Name& n : kNames) {
-            if (n.first == ch && LookAhead(text, p, n.compared)) {
-                name = &n;
+        for (const Name* n = kFirstName[static_cast<unsigned char>(ch)]; n != kNames.end() && n->first == ch; ++n) {
+            if (LookAhead(text, p, n->compared)) {
+                name = n;
                 break;
             }
         }
@@ -181,10 +195,16 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
                 break;
             case Family::Numeric: {
                 const std::string_view argument = ExtractArgument(text, p);
-                Scratch expanded(pool_), powered(pool_);
-                ExpandInto(argument, expanded.str());
-                PowerInto(expanded.str(), powered.str());
-                r = ApplyNumeric(name->op, ProductPass(powered.str()));
+                long double v;
+                if (!argument.empty() && NumberTokenLength(argument, 0) == argument.size() &&
+                    IsWellFormedToken(argument)) {
+                    v = TextToNumber(argument);  // a plain number needs no passes
+                } else {
+                    Scratch expanded(buffers_), powered(buffers_);
+                    ExpandInto(argument, expanded.str());
+                    v = ProductPass(PowerView(expanded.str(), powered.str()));
+                }
+                r = ApplyNumeric(name->op, v);
                 break;
             }
             case Family::Text:

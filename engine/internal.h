@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,25 +45,24 @@ inline std::size_t FirstCharLength(std::string_view s) {
     return n;
 }
 
-// A reusable text buffer taken from the engine's pool, so the passes allocate nothing
-// once the pool has warmed up.
+// A reusable text buffer taken from the engine's stack of buffers, so the passes
+// allocate nothing once the stack has warmed up. Buffers are taken and given back in
+// strict nesting order (they live in scopes), so a counter is all the bookkeeping.
 class Scratch {
 public:
-    explicit Scratch(std::vector<std::string>& pool) : pool_(pool) {
-        if (!pool_.empty()) {
-            text_ = std::move(pool_.back());
-            pool_.pop_back();
-            text_.clear();
-        }
+    explicit Scratch(Engine::BufferStack& stack) : stack_(stack) {
+        if (stack_.used == stack_.buffers.size()) stack_.buffers.push_back(std::make_unique<std::string>());
+        text_ = stack_.buffers[stack_.used++].get();
+        text_->clear();
     }
-    ~Scratch() { pool_.push_back(std::move(text_)); }
+    ~Scratch() { --stack_.used; }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
-    std::string& str() { return text_; }
+    std::string& str() { return *text_; }
 
 private:
-    std::vector<std::string>& pool_;
-    std::string text_;
+    Engine::BufferStack& stack_;
+    std::string* text_;
 };
 
 // Counts the nesting of passes, groups and evaluations; too deep a nesting fails

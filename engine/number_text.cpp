@@ -41,21 +41,26 @@ constexpr long double kExactPow10[28] = {
     1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
     1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
-u128 Pow10Wide(int k) {  // k <= 38
-    u128 r = 1;
-    for (int i = 0; i < k; ++i) r *= 10;
-    return r;
-}
+// 10^k for k = 0..38, all below 2^128.
+struct WidePowers {
+    u128 p[39];
+    constexpr WidePowers() : p() {
+        p[0] = 1;
+        for (int k = 1; k < 39; ++k) p[k] = p[k - 1] * 10;
+    }
+};
+constexpr WidePowers kWidePow10;
 
-// Significand and binary exponent of a finite, non-zero extended value: |v| = m * 2^e.
-void Unpack(long double v, std::uint64_t& m, int& e) {
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &v, sizeof bytes);
-    std::memcpy(&m, bytes, 8);
-    unsigned se = unsigned(bytes[8]) | (unsigned(bytes[9]) << 8);
-    unsigned biased = se & 0x7FFF;
-    e = biased == 0 ? 1 - 16383 - 63 : int(biased) - 16383 - 63;
-}
+// 10^k for k = -40..40, nearest extended values: a first guess at a value's leading
+// digit position (the exact digits are checked afterwards).
+struct NearPowers {
+    long double p[81];
+    NearPowers() {
+        for (int k = -40; k <= 40; ++k) p[k + 40] = std::pow(10.0L, k);
+    }
+};
+const NearPowers kNearPowers;
+const long double* const kPow10Near = kNearPowers.p;
 
 // Rounds m * 2^e * 10^k to the nearest integer, ties to even, when the result fits in
 // 64 bits. Returns false when the fast integer path cannot do it exactly.
@@ -63,8 +68,23 @@ bool ScaledRound(std::uint64_t m, int e, int k, std::uint64_t& out) {
     if (k >= 0) {
         if (k > 38 || e >= 0) return false;
         const int s = -e;
+        if (k <= 19 && s < 128) {
+            // m * 10^k < 2^128: one wide product does it.
+            const u128 n = u128(m) * kPow10[k];
+            const u128 q = n >> s;
+            if (q >> 64) return false;
+            const u128 rem = n & ((u128(1) << s) - 1);
+            const u128 half = u128(1) << (s - 1);
+            std::uint64_t r = std::uint64_t(q);
+            if (rem > half || (rem == half && (r & 1u))) {
+                if (r == UINT64_MAX) return false;
+                ++r;
+            }
+            out = r;
+            return true;
+        }
         // N = m * 10^k as three 64-bit limbs.
-        const u128 p = Pow10Wide(k);
+        const u128 p = kWidePow10.p[k];
         const u128 lo = u128(m) * std::uint64_t(p);
         const u128 hi = u128(m) * std::uint64_t(p >> 64);
         std::uint64_t w[3];
@@ -74,7 +94,6 @@ bool ScaledRound(std::uint64_t m, int e, int k, std::uint64_t& out) {
         w[2] = std::uint64_t(hi >> 64) + std::uint64_t(mid >> 64);
         if (s >= 192) return false;
         // q = N >> s must fit in 64 bits.
-        auto bit = [&](int i) { return (w[i / 64] >> (i % 64)) & 1u; };
         const int limb = s / 64, sh = s % 64;
         std::uint64_t q;
         if (sh == 0) {
@@ -90,16 +109,10 @@ bool ScaledRound(std::uint64_t m, int e, int k, std::uint64_t& out) {
             q = low | (high << (64 - sh));
         }
         // Remainder against one half: bit s-1, then anything below it.
-        if (bit(s - 1)) {
-            bool below = false;
-            for (int i = 0; i < s - 1 && !below; ++i) {
-                if (i % 64 == 0 && i + 64 <= s - 1) {
-                    below = w[i / 64] != 0;
-                    i += 63;
-                } else {
-                    below = bit(i);
-                }
-            }
+        const int hb = s - 1;
+        if ((w[hb / 64] >> (hb % 64)) & 1u) {
+            bool below = (w[hb / 64] & ((std::uint64_t(1) << (hb % 64)) - 1)) != 0;
+            for (int i = 0; i < hb / 64 && !below; ++i) below = w[i] != 0;
             if (below || (q & 1u)) {
                 if (q == UINT64_MAX) return false;
                 ++q;
@@ -170,27 +183,61 @@ char* WriteFixedDigits(char* p, std::uint64_t v, int width) {
     return p + width;
 }
 
-// Digits of a Decimal18 rounded to `keep` significant digits, half away from zero.
-// Gives the kept digits and the decimal exponent of the first one.
-void RoundDigits(const Decimal18& d, int keep, std::uint64_t& kept, int& first_exponent) {
-    const int drop = 18 - keep;
-    kept = d.digits / kPow10[drop];
-    const std::uint64_t rest = d.digits % kPow10[drop];
-    first_exponent = d.exponent + 17;
-    if (drop > 0 && rest >= 5 * kPow10[drop - 1]) ++kept;
-    if (kept == kPow10[keep]) {
-        kept = kPow10[keep - 1];
-        ++first_exponent;
-    }
+constexpr char kTwoDigits[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The 18 digits of 10^17 <= d < 10^18 as characters.
+void EighteenDigits(std::uint64_t d, char* out) {
+    const auto nine = [](std::uint32_t v, char* o) {
+        o[0] = char('0' + v / 100000000u);
+        v %= 100000000u;
+        std::memcpy(o + 1, kTwoDigits + 2 * (v / 1000000u), 2);
+        v %= 1000000u;
+        std::memcpy(o + 3, kTwoDigits + 2 * (v / 10000u), 2);
+        v %= 10000u;
+        std::memcpy(o + 5, kTwoDigits + 2 * (v / 100u), 2);
+        std::memcpy(o + 7, kTwoDigits + 2 * (v % 100u), 2);
+    };
+    nine(std::uint32_t(d / 1000000000u), out);
+    nine(std::uint32_t(d % 1000000000u), out + 9);
 }
 
-// Writes the significant digits `kept` (count `keep`) without trailing zeros.
-int StripTrailingZeros(std::uint64_t& kept, int keep) {
-    while (keep > 1 && kept % 10 == 0) {
-        kept /= 10;
-        --keep;
+// A value's significant digits as characters: |v| = 0.d[0]d[1]... * 10^(lead + 1).
+struct DigitText {
+    bool negative = false;
+    char d[20];
+    int count = 18;
+    int lead = 0;  // decimal exponent of d[0]
+};
+
+DigitText DigitsOf(long double v) {
+    const Decimal18 dec = ToDecimal18(v);
+    DigitText t;
+    t.negative = dec.negative;
+    EighteenDigits(dec.digits, t.d);
+    t.lead = dec.exponent + 17;
+    return t;
+}
+
+// Keeps `keep` significant digits, rounding half away from zero on the dropped ones.
+void RoundDigitText(DigitText& t, int keep) {
+    if (keep >= t.count) return;
+    const bool up = keep >= 0 && t.d[keep] >= '5';
+    t.count = keep < 0 ? 0 : keep;
+    if (!up) return;
+    int i = t.count - 1;
+    while (i >= 0 && t.d[i] == '9') t.d[i--] = '0';
+    if (i >= 0) {
+        ++t.d[i];
+    } else {
+        // 99...9 became 100...0: one digit more in front.
+        std::memmove(t.d + 1, t.d, std::size_t(t.count));
+        t.d[0] = '1';
+        ++t.lead;
+        if (t.count < 19) ++t.count;
     }
-    return keep;
 }
 
 // General form shared by the result text (15 digits, plain for exponents -3..15 of
@@ -209,15 +256,14 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
         out += v < 0 ? "-INF" : "INF";
         return;
     }
-    const Decimal18 d = ToDecimal18(v);
-    std::uint64_t kept;
-    int first;
-    RoundDigits(d, keep, kept, first);
-    const int count = StripTrailingZeros(kept, keep);
-    char digits[20];
-    WriteFixedDigits(digits, kept, count);
+    DigitText t = DigitsOf(v);
+    RoundDigitText(t, keep);
+    int count = t.count;
+    while (count > 1 && t.d[count - 1] == '0') --count;
+    const char* digits = t.d;
+    const int first = t.lead;
     const int e = first + 1;  // |v| = 0.d1d2... * 10^e
-    if (d.negative) out += '-';
+    if (t.negative) out += '-';
     if (e >= -3 && e <= plain_max) {
         if (e <= 0) {
             out += '0';
@@ -254,16 +300,21 @@ const long double kFixedMax = 664613997892457935983529168893640704.0L;
 
 Decimal18 ToDecimal18(long double v) {
     Decimal18 d;
-    if (v == 0 || !std::isfinite(v)) return d;
-    d.negative = std::signbit(v);
+    // Straight from the bits: the x87 compares cost more than the conversion's arithmetic.
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &v, sizeof bytes);
     std::uint64_t m;
-    int e;
-    Unpack(v, m, e);
-    if (m == 0) return SlowDecimal18(v);
+    std::memcpy(&m, bytes, 8);
+    const unsigned se = unsigned(bytes[8]) | (unsigned(bytes[9]) << 8);
+    const unsigned biased = se & 0x7FFF;
+    if (biased == 0x7FFF || m == 0) return d;  // not finite, or zero
+    d.negative = (se & 0x8000) != 0;
+    const int e = biased == 0 ? 1 - 16383 - 63 : int(biased) - 16383 - 63;
     // Estimate the decimal exponent of the leading digit from the binary one; it may be
     // one too small, which the digit count below corrects.
     const int bits = 63 - __builtin_clzll(m) + e;  // |v| in [2^bits, 2^(bits+1))
-    int dec = int(std::floor(bits * 0.30102999566398119521));
+    int dec = (bits * 78913) >> 18;  // floor(bits * log10(2)) for the exponents met here
+    if (dec >= -40 && dec < 40 && (d.negative ? -v : v) >= kPow10Near[dec + 1 + 40]) ++dec;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::uint64_t q;
         if (!ScaledRound(m, e, 17 - dec, q)) return SlowDecimal18(v);
@@ -291,7 +342,7 @@ void AppendNumberText(std::string& out, long double v) {
         out += v < 0 ? "-Inf" : "+Inf";
         return;
     }
-    char buf[64];
+    char buf[80];
     char* p = buf;
     const long double a = std::fabs(v);
     if (v < 0) *p++ = '-';
@@ -301,48 +352,53 @@ void AppendNumberText(std::string& out, long double v) {
         out.append(buf, std::size_t(p + 14 - buf));
         return;
     }
-    const Decimal18 d = ToDecimal18(v);
-    const int dec = d.exponent + 17;  // decimal exponent of the leading digit
+    DigitText t = DigitsOf(v);
     if (a >= kFixedMin && a <= kFixedMax) {
-        if (dec >= 17) {
-            p = WriteUnsigned(p, d.digits);
-            for (int i = 0; i < dec - 17; ++i) *p++ = '0';
-            std::memcpy(p, ".000000000000", 13);
-            p += 13;
-        } else {
-            // d.digits / 10^F with F fraction digits; keep 12, half away from zero.
-            const int F = 17 - dec;
-            std::uint64_t whole, frac;
-            if (F <= 12) {
-                whole = d.digits / kPow10[F];
-                frac = (d.digits % kPow10[F]) * kPow10[12 - F];
+        // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half
+        // away from zero); places past the 18th digit are zeros.
+        if (t.lead >= 0) {
+            RoundDigitText(t, t.lead + 13);
+            const int whole = t.lead + 1;
+            if (t.count <= whole) {
+                std::memcpy(p, t.d, std::size_t(t.count));
+                p += t.count;
+                std::memset(p, '0', std::size_t(whole - t.count));
+                p += whole - t.count;
+                std::memcpy(p, ".000000000000", 13);
+                p += 13;
             } else {
-                const int T = F - 12;
-                std::uint64_t kept = 0;
-                if (T <= 18) {
-                    kept = d.digits / kPow10[T];
-                    if (d.digits % kPow10[T] >= 5 * kPow10[T - 1]) ++kept;
-                }
-                whole = kept / kPow10[12];
-                frac = kept % kPow10[12];
+                std::memcpy(p, t.d, std::size_t(whole));
+                p += whole;
+                *p++ = '.';
+                const int frac = t.count - whole;
+                std::memcpy(p, t.d + whole, std::size_t(frac));
+                p += frac;
+                std::memset(p, '0', std::size_t(12 - frac));
+                p += 12 - frac;
             }
-            p = WriteUnsigned(p, whole);
-            *p++ = '.';
-            p = WriteFixedDigits(p, frac, 12);
+        } else {
+            // 0.000ddd: the first digit stands at decimal place -lead.
+            RoundDigitText(t, 12 + t.lead + 1);
+            std::memcpy(p, "0.000000000000", 14);
+            if (t.lead >= 0) {
+                p[0] = '1';  // 0.9999999999995 rounded up to 1
+            } else {
+                const int place = -t.lead;  // 1-based decimal place of d[0]
+                for (int i = 0; i < t.count && place + i <= 12; ++i) p[1 + place + i] = t.d[i];
+            }
+            p += 14;
         }
         out.append(buf, p);
         return;
     }
     // Exponent form: two significant digits and a four-digit exponent.
-    std::uint64_t kept;
-    int first;
-    RoundDigits(d, 2, kept, first);
-    *p++ = char('0' + kept / 10);
+    RoundDigitText(t, 2);
+    *p++ = t.d[0];
     *p++ = '.';
-    *p++ = char('0' + kept % 10);
+    *p++ = t.count > 1 ? t.d[1] : '0';
     *p++ = 'E';
-    *p++ = first < 0 ? '-' : '+';
-    p = WriteFixedDigits(p, std::uint64_t(first < 0 ? -first : first), 4);
+    *p++ = t.lead < 0 ? '-' : '+';
+    p = WriteFixedDigits(p, std::uint64_t(t.lead < 0 ? -t.lead : t.lead), 4);
     out.append(buf, p);
 }
 
@@ -350,15 +406,6 @@ std::string NumberToText(long double v) {
     std::string s;
     AppendNumberText(s, v);
     return s;
-}
-
-std::size_t NumberTokenLength(std::string_view text, std::size_t p) {
-    const std::size_t start = p;
-    while (p < text.size() && IsNumberChar(text[p])) {
-        ++p;
-        if (text[p - 1] == 'E' && p < text.size() && (text[p] == '+' || text[p] == '-')) ++p;
-    }
-    return p - start;
 }
 
 bool IsWellFormedToken(std::string_view t) {
@@ -381,7 +428,61 @@ bool IsWellFormedToken(std::string_view t) {
     return true;
 }
 
+namespace {
+
+// The common token: optional sign, at most 19 significant digits with an optional ".",
+// an optional exponent, and a power of ten the extended format holds exactly. Then the
+// value is one correctly rounded multiplication or division. Returns false for anything
+// else, which the general reader below handles.
+bool FastTextToNumber(std::string_view t, long double& value) {
+    const char* c = t.data();
+    const char* const end = c + t.size();
+    bool negative = false;
+    if (c != end && (*c == '+' || *c == '-')) negative = *c++ == '-';
+    std::uint64_t mant = 0;
+    const char* const int_start = c;
+    while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+    std::size_t digits = std::size_t(c - int_start);
+    int frac = 0;
+    if (c != end && *c == '.') {
+        const char* const frac_start = ++c;
+        while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+        frac = int(c - frac_start);
+        digits += std::size_t(frac);
+    }
+    // Up to 19 digits the integer is exact; longer tokens take the general reader.
+    if (digits == 0 || digits > 19) return false;
+    int exponent = 0;
+    if (c != end) {
+        if (*c != 'E' && *c != 'e') return false;
+        ++c;
+        bool exp_negative = false;
+        if (c != end && (*c == '+' || *c == '-')) exp_negative = *c++ == '-';
+        if (c == end) return false;
+        for (; c != end; ++c) {
+            const unsigned d = unsigned(*c - '0');
+            if (d >= 10 || exponent > 9999) return false;
+            exponent = exponent * 10 + int(d);
+        }
+        if (exp_negative) exponent = -exponent;
+    }
+    const int p = exponent - frac;
+    if (mant == 0) {
+        if (p >= 5120) return false;
+        value = negative ? -0.0L : 0.0L;
+        return true;
+    }
+    if (p < -27 || p > 27) return false;
+    value = p >= 0 ? (long double)mant * kExactPow10[p] : (long double)mant / kExactPow10[-p];
+    if (negative) value = -value;
+    return true;
+}
+
+}  // namespace
+
 long double TextToNumber(std::string_view t) {
+    long double fast;
+    if (FastTextToNumber(t, fast)) return fast;
     std::size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {

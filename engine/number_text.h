@@ -44,7 +44,15 @@ long double TextToNumber(std::string_view token);
 
 // Length of the number token that starts at text[p] (NumberChars, with a sign directly
 // after an "E" taken along).
-std::size_t NumberTokenLength(std::string_view text, std::size_t p);
+inline std::size_t NumberTokenLength(std::string_view text, std::size_t p) {
+    const char* const begin = text.data() + p;
+    const char* const end = text.data() + text.size();
+    const char* c = begin;
+    while (c != end && IsNumberChar(*c)) {
+        if (*c++ == 'E' && c != end && (*c == '+' || *c == '-')) ++c;
+    }
+    return std::size_t(c - begin);
+}
 // True when a token the user wrote is well formed: at most one ".", and an "E" only
 // once, followed by an optional sign and at least one digit.
 bool IsWellFormedToken(std::string_view token);

@@ -109,7 +109,7 @@ int TakeFactorialMarks(std::string& left) {
 void Engine::InsertPowerResult(std::string& left, std::string& rs, long double v) {
     if (!rs.empty() && (IsDigit(rs.back()) || rs.back() == '.' || rs.back() == '('))
         rs.push_back('*');
-    Scratch num(pool_);
+    Scratch num(buffers_);
     AppendValue(num.str(), v);
     rs.append(num.str().rbegin(), num.str().rend());
     if (!left.empty() && (IsNumberChar(left.back()) || left.back() == ')')) rs.push_back('*');
@@ -126,11 +126,10 @@ long double Engine::TakeOperandBefore(std::string& left) {
             if (left[i] == ')') {
                 ++depth;
             } else if (left[i] == '(' && --depth == 0) {
-                Scratch inner(pool_), powered(pool_);
+                Scratch inner(buffers_), powered(buffers_);
                 inner.str().assign(left, i + 1, left.size() - i - 2);
                 left.resize(i);
-                PowerInto(inner.str(), powered.str());
-                return ProductPass(powered.str());
+                return ProductPass(PowerView(inner.str(), powered.str()));
             }
         }
         throw EvalFailure{};  // no "(" before the ")"
@@ -159,19 +158,18 @@ bool Engine::TakeExponent(std::string& rs, long double& exponent) {
             if (rs[i] == '(') {
                 ++depth;
             } else if (rs[i] == ')' && --depth == 0) {
-                Scratch group(pool_), powered(pool_);
+                Scratch group(buffers_), powered(buffers_);
                 // The group's inner text, back in reading order.
                 group.str().assign(rs.rbegin() + 1, rs.rbegin() + std::ptrdiff_t(rs.size() - i - 1));
                 rs.resize(i);
-                PowerInto(group.str(), powered.str());
-                exponent = ProductPass(powered.str()) * sign;
+                exponent = ProductPass(PowerView(group.str(), powered.str())) * sign;
                 return true;
             }
         }
         throw EvalFailure{};  // the group is not closed
     }
     if (!IsNumberChar(rs.back())) return false;
-    Scratch token(pool_);
+    Scratch token(buffers_);
     std::string& t = token.str();
     while (!rs.empty() && IsNumberChar(rs.back())) {
         t += rs.back();
@@ -186,15 +184,19 @@ bool Engine::TakeExponent(std::string& rs, long double& exponent) {
 }
 
 std::string Engine::PowerPass(std::string_view text) {
-    std::string out;
-    PowerInto(text, out);
-    return out;
+    std::string storage;
+    return std::string(PowerView(text, storage));
 }
 
-void Engine::PowerInto(std::string_view text, std::string& out) {
+// Gives the text with every "!" and "^" rewritten: `text` itself when it has none,
+// else the rewritten text in `storage`.
+std::string_view Engine::PowerView(std::string_view text, std::string& storage) {
     if (text.empty()) throw EvalFailure{};
+    bool powers = false;
+    for (const char c : text) powers |= c == '!' || c == '^';
+    if (!powers) return text;
     DepthGuard guard(*this);
-    Scratch left_buffer(pool_), right_buffer(pool_);
+    Scratch left_buffer(buffers_), right_buffer(buffers_);
     std::string& left = left_buffer.str();
     std::string& rs = right_buffer.str();
     left.assign(text);
@@ -228,13 +230,17 @@ void Engine::PowerInto(std::string_view text, std::string& out) {
             left.pop_back();
         }
     }
-    out.assign(rs.rbegin(), rs.rend());
+    storage.assign(rs.rbegin(), rs.rend());
+    return storage;
 }
 
 long double Engine::ProductPass(std::string_view text) {
     if (text.empty()) throw EvalFailure{};
+    // A lone number (an argument, a sample) is read as the sum of one term would be.
+    if (IsNumberChar(text[0]) && text[0] != 'E' && NumberTokenLength(text, 0) == text.size())
+        return TextToNumber(text);
     DepthGuard guard(*this);
-    Scratch buffer(pool_);
+    Scratch buffer(buffers_);
     std::string& out = buffer.str();
     std::size_t p = 0;
     // A value that directly follows a number or group multiplies it.

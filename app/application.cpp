@@ -1,0 +1,42 @@
+#include "app/application.h"
+
+#include <QMessageBox>
+#include <QWidget>
+
+namespace zentu::app {
+
+namespace {
+QString& TitleStore() {
+    static QString title = QString::fromUtf8(kApplicationTitle);
+    return title;
+}
+}  // namespace
+
+QString ApplicationTitle() {
+    return TitleStore();
+}
+
+void SetApplicationTitle(const QString& title) {
+    TitleStore() = title;
+}
+
+QString ErrorBoxText(const QString& message) {
+    if (!message.isEmpty() && message.back().unicode() > u'.') return message + u'.';
+    return message;
+}
+
+void ShowErrorBox(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+ZentuApplication::ZentuApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool ZentuApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    RunGuarded(activeWindow(), [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+}  // namespace zentu::app

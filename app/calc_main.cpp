@@ -1,0 +1,361 @@
+#include "app/calc_main.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <string>
+#include <string_view>
+
+#include "app/application.h"
+#include "app/fonts.h"
+#include "app/glyphs.h"
+#include "engine.h"
+
+namespace zentu::app {
+
+namespace {
+
+const QColor kLime{0, 255, 0};
+// Windows' colour for the gradient of an inactive caption.
+const QColor kInactiveCaptionGradient{215, 228, 242};
+
+// A panel that paints its own colour without handing it down to its children through
+// the palette, so buttons and scroll bars keep their usual look on any panel.
+class TPanel : public QFrame {
+  public:
+    TPanel(QWidget* parent, const char* name, QColor colour) : QFrame(parent), colour_(colour) {
+        setObjectName(QString::fromLatin1(name));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (colour_.isValid()) QPainter(this).fillRect(rect(), colour_);
+        QFrame::paintEvent(event);
+    }
+
+  private:
+    QColor colour_;
+};
+
+bool IsEnterKey(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+// Enter without Shift, Ctrl or Alt (the keypad's Enter counts as plain).
+bool IsPlainEnter(const QKeyEvent* e) {
+    return IsEnterKey(e) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+const KeyDef* FindKey(std::string_view name) {
+    for (const KeyDef& key : KeypadTable())
+        if (name == key.name) return &key;
+    return nullptr;
+}
+
+}  // namespace
+
+TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent) : QWidget(parent), engine_(engine) {
+    setObjectName(QStringLiteral("CalcMain"));
+    setWindowTitle(QStringLiteral("Zentu"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(kCalcMainWidth, kCalcMainHeight);
+    setFont(PixelFont(kTahoma, 11));
+    BuildControls();
+    engine_.ShowBox = [this](zentu::BoxKind kind, const std::string& text) {
+        ShowEngineBox(kind, text);
+    };
+    init();
+}
+
+TCalcMain::~TCalcMain() {
+    engine_.ShowBox = nullptr;
+}
+
+void TCalcMain::init() {
+    ResultFormat = QLocale(QLocale::English, QLocale::UnitedStates);
+    ResultFormat.setNumberOptions(QLocale::OmitGroupSeparator);
+}
+
+void TCalcMain::BuildControls() {
+    Main = new TPanel(this, "Main", Qt::black);
+    Main->setGeometry(2, 3, 284, 526);
+
+    Screen = new TPanel(Main, "Screen", QColor());
+    Screen->setGeometry(5, 3, 275, 180);
+
+    EnterFormula = new QPlainTextEdit(Screen);
+    EnterFormula->setObjectName(QStringLiteral("EnterFormula"));
+    EnterFormula->setGeometry(4, 2, 269, 175);
+    EnterFormula->setFont(PixelFont(kEstrangelo, 13));
+    EnterFormula->setLineWrapMode(QPlainTextEdit::NoWrap);
+    EnterFormula->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    EnterFormula->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    EnterFormula->setTabChangesFocus(true);
+    {
+        QPalette palette = EnterFormula->palette();
+        palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
+        palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::ToolTipText));
+        EnterFormula->setPalette(palette);
+    }
+    EnterFormula->installEventFilter(this);
+
+    Body = new TPanel(Main, "Body", kMoneyGreen);
+    Body->setGeometry(6, 301, 272, 219);
+
+    Numeric = new TPanel(Body, "Numeric", kInactiveCaptionGradient);
+    Numeric->setGeometry(4, 79, 155, 138);
+    Numeric->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Numeric->setLineWidth(1);
+
+    // Created before the keys so that the tab order runs memo, Body, Main.
+    DecNum = new QScrollBar(Qt::Horizontal, Body);
+    DecNum->setObjectName(QStringLiteral("DecNum"));
+    DecNum->setGeometry(165, 83, 103, 25);
+    DecNum->setRange(-1, 12);
+    DecNum->setSingleStep(1);
+    DecNum->setPageStep(1);
+    DecNum->setValue(-1);
+    DecNum->setFocusPolicy(Qt::StrongFocus);
+    DecNum->installEventFilter(this);
+    connect(DecNum, &QScrollBar::valueChanged, this, Guarded(this, [this] { DecNumChange(); }));
+
+    for (const KeyDef& key : KeypadTable()) {
+        QPushButton* button = BuildKey(key);
+        const std::string_view name = key.name;
+        if (name == "Exec") Exec = button;
+        if (name == "BGraph") BGraph = button;
+        if (name == "bUp") bUp = button;
+    }
+    Exec->setDefault(true);
+    BGraph->setEnabled(false);
+    bUp->setEnabled(false);
+}
+
+QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
+    QWidget* parent = key.parent == KeyParent::Main   ? static_cast<QWidget*>(Main)
+                      : key.parent == KeyParent::Body ? static_cast<QWidget*>(Body)
+                                                      : static_cast<QWidget*>(Numeric);
+    auto* button = new QPushButton(QString::fromUtf8(key.caption), parent);
+    button->setObjectName(QString::fromLatin1(key.name));
+    // Places inside the bordered Numeric panel count from inside its border.
+    const QPoint origin =
+        key.parent == KeyParent::Numeric ? Numeric->contentsRect().topLeft() : QPoint(0, 0);
+    button->setGeometry(origin.x() + key.left, origin.y() + key.top, key.width, key.height);
+    switch (key.font) {
+        case FontGroup::Window:
+            break;
+        case FontGroup::Digit: {
+            button->setFont(PixelFont(kTahoma, 11, true));
+            QPalette palette = button->palette();
+            palette.setColor(QPalette::ButtonText, Qt::blue);
+            button->setPalette(palette);
+            break;
+        }
+        case FontGroup::Function:
+            button->setFont(PixelFont(kVerdana, 9, true, true));
+            break;
+        case FontGroup::Large:
+            button->setFont(PixelFont(kArialRounded, 19, true));
+            break;
+    }
+    if (*key.hint) button->setToolTip(QString::fromUtf8(key.hint));
+    if (key.glyph >= 0) {
+        button->setIcon(QIcon(IconGlyph(key.glyph)));
+        button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));
+    }
+    connect(button, &QPushButton::clicked, this, Guarded(this, [this, &key] { RunKey(key); }));
+    return button;
+}
+
+void TCalcMain::RunKey(const KeyDef& key) {
+    switch (key.action) {
+        case KeyAction::TypeKey:
+            EnterFormulaEnter();
+            SimulateKey(key.key, key.keypad, QString::fromUtf8(key.text));
+            break;
+        case KeyAction::InsertText:
+            EnterFormulaEnter();
+            InsertText(QString::fromUtf8(key.text));
+            break;
+        case KeyAction::Edit:
+            EnterFormulaEnter();
+            break;
+        case KeyAction::Clear:
+            BClrEnterFormulaClick();
+            break;
+        case KeyAction::Graph:
+            BGraphClick();
+            break;
+        case KeyAction::Help:
+            bInfoClick();
+            break;
+        case KeyAction::Exec:
+            ExecClick();
+            break;
+    }
+}
+
+void TCalcMain::setGraphWindow(QDialog* window) {
+    graph_window_ = window;
+    BGraph->setEnabled(window != nullptr);
+}
+
+void TCalcMain::setHelpWindow(QDialog* window) {
+    help_window_ = window;
+    bUp->setEnabled(window != nullptr);
+}
+
+void TCalcMain::EnterFormulaEnter() {
+    EnterFormula->setFocus(Qt::OtherFocusReason);
+}
+
+void TCalcMain::EnterFormulaKeyPress(const QString& typed) {
+    // The comma is inserted as typed; the keys posted here are handled after it, so the
+    // Backspace deletes it again and a full stop takes its place.
+    if (typed == QStringLiteral(",")) {
+        BBackSpaceClick();
+        BCommaClick();
+    }
+}
+
+void TCalcMain::BBackSpaceClick() {
+    RunKey(*FindKey("BBackSpace"));
+}
+
+void TCalcMain::BCommaClick() {
+    RunKey(*FindKey("BComma"));
+}
+
+void TCalcMain::SimulateKey(int key, bool keypad, const QString& text) {
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr) target = EnterFormula;
+    QCoreApplication::postEvent(
+        target,
+        new QKeyEvent(QEvent::KeyPress, key, keypad ? Qt::KeypadModifier : Qt::NoModifier, text));
+}
+
+void TCalcMain::InsertText(const QString& text) {
+    // Replaces the selection, or inserts at the caret, leaving the caret after the text.
+    // The insertion is not kept for undo.
+    QTextDocument* document = EnterFormula->document();
+    QTextCursor cursor = EnterFormula->textCursor();
+    document->setUndoRedoEnabled(false);
+    cursor.insertText(text);
+    document->setUndoRedoEnabled(true);
+    EnterFormula->setTextCursor(cursor);
+}
+
+void TCalcMain::DecNumChange() {
+    DecNum->setToolTip(QStringLiteral("Ondalık Sayısı:") + ResultFormat.toString(DecNum->value()));
+}
+
+void TCalcMain::ExecClick() {
+    QTextDocument* document = EnterFormula->document();
+    const QTextBlock block = document->findBlock(EnterFormula->textCursor().selectionStart());
+    const QString line = block.text().left(kMaxLineRead);
+    const std::string rewritten =
+        zentu::LineExecution(engine_, line.toStdString(), DecNum->value());
+
+    QTextCursor edit(block);
+    edit.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    edit.insertText(QString::fromStdString(rewritten));
+
+    // Leave the memo ending in one empty line with the caret on it.
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    const bool ends_with_break =
+        document->blockCount() > 1 && document->lastBlock().text().isEmpty();
+    if (!ends_with_break) end.insertBlock();
+    EnterFormula->setTextCursor(end);
+}
+
+void TCalcMain::BClrEnterFormulaClick() {
+    EnterFormula->clear();
+    EnterFormulaEnter();
+}
+
+void TCalcMain::BGraphClick() {
+    ShowModally(graph_window_);
+}
+
+void TCalcMain::bInfoClick() {
+    ShowModally(help_window_);
+}
+
+void TCalcMain::ShowModally(QDialog* window) {
+    if (window == nullptr) return;
+    window->exec();
+    window->close();
+}
+
+void TCalcMain::ShowEngineBox(zentu::BoxKind kind, const std::string& text) {
+    const bool information = kind == zentu::BoxKind::Information;
+    QMessageBox box(information ? QMessageBox::Information : QMessageBox::NoIcon,
+                    information ? QStringLiteral("Bilgi") : ApplicationTitle(),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool TCalcMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EnterFormula && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsPlainEnter(key)) {
+            Exec->click();
+            return true;
+        }
+        if (IsEnterKey(key)) {
+            // Enter with Shift, Ctrl or Alt breaks the line instead of executing it.
+            QTextCursor cursor = EnterFormula->textCursor();
+            cursor.insertBlock();
+            EnterFormula->setTextCursor(cursor);
+            return true;
+        }
+        if (!key->text().isEmpty()) EnterFormulaKeyPress(key->text());
+        return false;
+    }
+    if (watched == DecNum && event->type() == QEvent::Enter) DecNumChange();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TCalcMain::keyPressEvent(QKeyEvent* event) {
+    // Plain Enter presses the focused button, or else the default button EXEC.
+    if (IsPlainEnter(event)) {
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        (button != nullptr && isAncestorOf(button) ? button : Exec)->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TCalcMain::paintEvent(QPaintEvent*) {
+    // Lime shows only as the thin frame around Main.
+    QPainter(this).fillRect(rect(), kLime);
+}
+
+void TCalcMain::showEvent(QShowEvent* event) {
+    if (!centred_) {
+        centred_ = true;
+        if (QScreen* desktop = screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(desktop->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+}  // namespace zentu::app

@@ -1,0 +1,24 @@
+// Pictures drawn at start-up: the five glyphs of the image list `icons` shown on the
+// arrow cross, and the window icon.
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QPixmap>
+
+namespace zentu::app {
+
+inline const QColor kMoneyGreen{192, 220, 192};
+
+// Images of `icons`, 32 x 40 on money green: 0 double chevron down, 1 right, 2 up,
+// 3 left (blue), 4 a yellow ball.
+enum IconGlyph { GlyphDown = 0, GlyphRight = 1, GlyphUp = 2, GlyphLeft = 3, GlyphBall = 4 };
+inline constexpr int kGlyphWidth = 32;
+inline constexpr int kGlyphHeight = 40;
+QPixmap IconGlyph(int index);
+
+// The window icon: the calculator's black case in its lime frame, the pale yellow memo
+// and the money-green keypad (the same picture as the installed zentu.svg).
+QIcon ApplicationIcon();
+
+}  // namespace zentu::app

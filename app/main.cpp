@@ -1,0 +1,31 @@
+// Start-up of the desktop program: the application, its title, then the windows in their
+// order (the calculator window first, which makes it the main window, then the help
+// window, hidden), and the event loop until the calculator window is closed.
+#include <QLocale>
+
+#include "app/about.h"
+#include "app/application.h"
+#include "app/calc_main.h"
+#include "app/fonts.h"
+#include "app/glyphs.h"
+#include "engine.h"
+
+int main(int argc, char** argv) {
+    using namespace zentu::app;
+    ZentuApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("zentu"));
+    QApplication::setWindowIcon(ApplicationIcon());
+    SetApplicationTitle(QString::fromUtf8(kApplicationTitle));
+    InstallFonts();
+
+    static zentu::Engine engine;
+    // Numbers shown to the user in message boxes follow the regional settings.
+    engine.LocaleDecimalSeparator = QLocale::system().decimalPoint().toStdString();
+
+    TCalcMain CalcMain(engine);
+    TFAbout FAbout(&CalcMain);
+    CalcMain.setHelpWindow(&FAbout);
+
+    CalcMain.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,70 @@
+// Speed of the engine's hot paths: number text both ways, one INT sample, a typical line.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "engine.h"
+#include "number_text.h"
+
+namespace {
+
+void BM_NumberToText(benchmark::State& state) {
+    const long double values[] = {0.479425538604203L, 1.0L / 3, 123456.789L, 2.5e-9L, 6.02e23L};
+    std::string out;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        out.clear();
+        zentu::AppendNumberText(out, values[i++ % 5]);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_NumberToText);
+
+void BM_TextToNumber(benchmark::State& state) {
+    const char* tokens[] = {"0.479425538604", "0.333333333333", "123456.789000000000", "2.5E-9",
+                            "602200000000000000000000.000000000000"};
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(zentu::TextToNumber(tokens[i++ % 5]));
+}
+BENCHMARK(BM_TextToNumber);
+
+void BM_ResultText(benchmark::State& state) {
+    std::string out;
+    double x = 0.123456789;
+    for (auto _ : state) {
+        out.clear();
+        zentu::AppendResultText(out, x);
+        x += 1e-6;
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ResultText);
+
+// One sample of INT(SIN(T)*T;T;...): substitution, normalisation, the passes.
+void BM_IntegralSample(benchmark::State& state) {
+    zentu::Engine engine;
+    double x = 0.5;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(engine.SubstituteAndEvaluate("SIN(T)*T", "T", x));
+        x += 1e-6;
+    }
+}
+BENCHMARK(BM_IntegralSample);
+
+void BM_TypicalLine(benchmark::State& state) {
+    zentu::Engine engine;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zentu::LineExecution(engine, "2*sin(pi/6)+sqrt(2)^2-ln(_e)/3", -1));
+}
+BENCHMARK(BM_TypicalLine);
+
+void BM_IntegralMillionSamples(benchmark::State& state) {
+    zentu::Engine engine;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zentu::LineExecution(engine, "INT(SIN(T)*T;T;0;1;1000000)", -1));
+}
+BENCHMARK(BM_IntegralMillionSamples)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,222 @@
+// The keypad: typing keys post their key after the focus step and are handled in posting
+// order, inserting keys replace the selection at once, CLR, Edit, and the help key.
+#include <QTabWidget>
+#include <QtTest>
+
+#include "app/about.h"
+#include "app/glyphs.h"
+#include "app/keypad.h"
+#include "app_fixture.h"
+
+class KeypadTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<AppFixture> f;
+
+  private slots:
+    void initTestCase() { zentu::app::InstallFonts(); }
+    void init() {
+        f = std::make_unique<AppFixture>();
+        QVERIFY(f->ready());
+    }
+    void cleanup() {
+        const QList<SeenModal> unexpected = f->modals.take();
+        f.reset();
+        for (const SeenModal& m : unexpected)
+            QFAIL(
+                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
+    }
+
+    void everyKeyIsBuiltFromTheTable() {
+        const auto table = zentu::app::KeypadTable();
+        QCOMPARE(table.size(), std::size_t(64));
+        for (const zentu::app::KeyDef& key : table) {
+            QPushButton* button = f->key(key.name);
+            QVERIFY2(button != nullptr, key.name);
+            QCOMPARE(button->text(), QString::fromUtf8(key.caption));
+            QCOMPARE(button->size(), QSize(key.width, key.height));
+        }
+        QCOMPARE(f->key("BInt")->toolTip(),
+                 QStringLiteral("integral[ f(x) ;  x  ;  a  ;  b  ;  n) ]"));
+        QCOMPARE(f->key("BDif")->toolTip(), QStringLiteral("dif [ f(x) ;  x  ;  a  ;  n) ]"));
+        QCOMPARE(f->key("bRight")->toolTip(), QStringLiteral("Sağ"));
+        QCOMPARE(f->key("bUp")->toolTip(), QStringLiteral("Yardım"));
+    }
+
+    void keysTypeAndInsertAtTheCaret_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("caret");
+        // Typing keys: the posted key is handled like the keyboard's.
+        QTest::newRow("7 at the caret") << "B7"
+                                        << "12" << 1 << 1 << "172" << 2;
+        QTest::newRow("7 replaces a selection") << "B7"
+                                                << "abcd" << 1 << 3 << "a7d" << 2;
+        QTest::newRow("0") << "B0"
+                           << "" << 0 << 0 << "0" << 1;
+        QTest::newRow("9") << "B9"
+                           << "" << 0 << 0 << "9" << 1;
+        QTest::newRow("+") << "BArti"
+                           << "1" << 1 << 1 << "1+" << 2;
+        QTest::newRow("-") << "BEksi"
+                           << "1" << 1 << 1 << "1-" << 2;
+        QTest::newRow("*") << "BMulti"
+                           << "1" << 1 << 1 << "1*" << 2;
+        QTest::newRow("/") << "BBolu"
+                           << "1" << 1 << 1 << "1/" << 2;
+        QTest::newRow(". is always a full stop") << "BComma"
+                                                 << "1" << 1 << 1 << "1." << 2;
+        QTest::newRow("C deletes before the caret") << "BBackSpace"
+                                                    << "123" << 2 << 2 << "13" << 1;
+        QTest::newRow("C deletes only the selection") << "BBackSpace"
+                                                      << "abcd" << 1 << 3 << "ad" << 1;
+        // The horizontal caret keys are bound crosswise: bRight sends Left.
+        QTest::newRow("bRight moves left") << "bRight"
+                                           << "ab" << 2 << 2 << "ab" << 1;
+        QTest::newRow("bLeft moves right") << "bLeft"
+                                           << "ab" << 0 << 0 << "ab" << 1;
+        QTest::newRow("BPoint moves up") << "BPoint"
+                                         << "ab\ncd" << 4 << 4 << "ab\ncd" << 1;
+        QTest::newRow("bDn moves down") << "bDn"
+                                        << "ab\ncd" << 1 << 1 << "ab\ncd" << 4;
+        // Inserting keys: the text exactly as listed, the caret after it.
+        QTest::newRow("SIN replaces a selection") << "BSin"
+                                                  << "abcd" << 1 << 3 << "asin(d" << 5;
+        QTest::newRow("SUM leaves the caret after ')'") << "bSum"
+                                                        << "" << 0 << 0 << "SUM()" << 5;
+        QTest::newRow("DAT") << "bDat"
+                             << "" << 0 << 0 << "DAT(" << 4;
+        QTest::newRow("FLOOR") << "bFlor"
+                               << "" << 0 << 0 << "flor(" << 5;
+        QTest::newRow("TRUNC") << "bTrunc"
+                               << "" << 0 << 0 << "trnc(" << 5;
+        QTest::newRow("Perm") << "bPerm"
+                              << "" << 0 << 0 << "Per(" << 4;
+        QTest::newRow("Comb") << "bComb"
+                              << "" << 0 << 0 << "Com(" << 4;
+        QTest::newRow("PI") << "BPi"
+                            << "2*" << 2 << 2 << "2*Pi" << 4;
+        QTest::newRow("POW") << "BPow"
+                             << "2" << 1 << 1 << "2^" << 2;
+        QTest::newRow("(!)") << "BFact"
+                             << "4" << 1 << 1 << "4!" << 2;
+        QTest::newRow(";") << "B00"
+                           << "" << 0 << 0 << ";" << 1;
+        QTest::newRow("000") << "B000"
+                             << "1" << 1 << 1 << "1000" << 4;
+        QTest::newRow("ABS") << "bAbs"
+                             << "" << 0 << 0 << "ABS(" << 4;
+        QTest::newRow("DAVG") << "bSemiColon"
+                              << "" << 0 << 0 << "DAVG()" << 6;
+        QTest::newRow("ANS") << "bAnswer"
+                             << "" << 0 << 0 << "ANS()" << 5;
+        QTest::newRow("DSEE") << "bDSee"
+                              << "" << 0 << 0 << "DSEE()" << 6;
+        QTest::newRow("LOG") << "Blog"
+                             << "" << 0 << 0 << "log(" << 4;
+        QTest::newRow("CSCH") << "bCsch"
+                              << "" << 0 << 0 << "csch(" << 5;
+        QTest::newRow("INT") << "BInt"
+                             << "" << 0 << 0 << "int(" << 4;
+        QTest::newRow("Edit types nothing") << "BEdit"
+                                            << "ab" << 1 << 1 << "ab" << 1;
+    }
+    void keysTypeAndInsertAtTheCaret() {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(int, anchor);
+        QFETCH(int, position);
+        QFETCH(QString, expected);
+        QFETCH(int, caret);
+        f->setMemo(text, anchor, position);
+        f->click(qPrintable(key));
+        QCOMPARE(f->text(), expected);
+        QCOMPARE(f->caret(), caret);
+        QVERIFY(!f->memo()->textCursor().hasSelection());
+        QCOMPARE(QApplication::focusWidget(), f->memo());
+    }
+
+    void postedKeysAreHandledAfterTheHandlerInPostingOrder() {
+        // Clicks whose posted keys wait in the queue: "7" twice types 77, and an inserting
+        // key clicked meanwhile acts at once, before the queued digits arrive.
+        QTest::mouseClick(f->key("B7"), Qt::LeftButton);
+        QTest::mouseClick(f->key("B7"), Qt::LeftButton);
+        QCOMPARE(f->text(), QString());
+        QTest::mouseClick(f->key("BSin"), Qt::LeftButton);
+        QCOMPARE(f->text(), QStringLiteral("sin("));
+        QCoreApplication::processEvents();
+        QCOMPARE(f->text(), QStringLiteral("sin(77"));
+    }
+
+    void keysReturnTheFocusToTheMemoWhereItWas() {
+        f->setMemo(QStringLiteral("1+2"), 1, 1);
+        f->key("bAbs")->setFocus();
+        f->click("B5");
+        QCOMPARE(f->text(), QStringLiteral("15+2"));
+        f->press(Qt::Key_Return);  // the memo has the focus again: Enter executes
+        QCOMPARE(f->text(), QStringLiteral("15+2=17\n"));
+    }
+
+    void clrEmptiesTheMemoAndKeepsTheAnswerAndDecimals() {
+        f->decNum()->setValue(3);
+        f->type(QStringLiteral("DAT(2;4)"));
+        f->press(Qt::Key_Return);
+        f->type(QStringLiteral("1/8"));
+        f->press(Qt::Key_Return);
+        f->click("BClrEnterFormula");
+        QCOMPARE(f->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), f->memo());
+        QCOMPARE(f->decNum()->value(), 3);
+        f->click("bAnswer");
+        f->click("BArti");
+        f->click("bSum");
+        f->press(Qt::Key_Return);
+        QCOMPARE(f->text(), QStringLiteral("ANS()+SUM()=6.125\n"));
+    }
+
+    void helpKeyShowsTheHelpWindowModallyAndItKeepsItsPage() {
+        QVERIFY(!f->key("bUp")->isEnabled());  // nothing to show yet
+        zentu::app::TFAbout about(f->window.get());
+        f->window->setHelpWindow(&about);
+        f->setMemo(QStringLiteral("12"), 1, 1);
+        int page_seen = -1;
+        f->modals.inspect = [&](QWidget* w) {
+            auto* pages = w->findChild<QTabWidget*>(QStringLiteral("PC"));
+            page_seen = pages->currentIndex();
+            pages->setCurrentIndex(3);
+        };
+        f->click("bUp");
+        QCOMPARE(page_seen, 0);
+        f->click("bUp");
+        QCOMPARE(page_seen, 3);
+        const QList<SeenModal> seen = f->modals.take();
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0].title, QStringLiteral("Hakkında"));
+        QVERIFY(!about.isVisible());
+        QCOMPARE(f->window->focusWidget(), f->key("bUp"));
+        QCOMPARE(f->text(), QStringLiteral("12"));
+    }
+
+    void glyphsAreDrawnOnMoneyGreen() {
+        using namespace zentu::app;
+        for (int i = GlyphDown; i <= GlyphBall; ++i) {
+            const QImage glyph = IconGlyph(i).toImage();
+            QCOMPARE(glyph.size(), QSize(32, 40));
+            QCOMPARE(glyph.pixelColor(0, 0), kMoneyGreen);
+            int blue = 0;
+            for (int y = 0; y < glyph.height(); ++y)
+                for (int x = 0; x < glyph.width(); ++x) {
+                    const QColor c = glyph.pixelColor(x, y);
+                    blue += c.blue() > 150 && c.red() < 60 && c.green() < 60;
+                }
+            QCOMPARE(blue > 40, i != GlyphBall);
+        }
+        const QColor centre = IconGlyph(GlyphBall).toImage().pixelColor(16, 20);
+        QVERIFY(centre.red() > 200 && centre.green() > 200 && centre.blue() < 120);
+    }
+};
+
+QTEST_MAIN(KeypadTest)
+#include "test_keypad.moc"

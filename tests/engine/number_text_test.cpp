@@ -1,0 +1,143 @@
+// Number text: the exact conversions between extended values and the engine's texts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "number_text.h"
+
+namespace zentu {
+namespace {
+
+TEST(NumberToText, FixedAndExponentForms) {
+    const struct {
+        long double v;
+        const char* text;
+    } cases[] = {
+        {0, "0.000000000000"},
+        {5, "5.000000000000"},
+        {1.0L / 3, "0.333333333333"},
+        {-2.0L / 3, "-0.666666666667"},
+        {1e20L, "100000000000000000000.000000000000"},
+        {4e-13L, "0.000000000000"},
+        {6e-13L, "0.000000000001"},
+        {5e-13L, "0.000000000001"},  // the 18 digits are 5000..., rounded half away from zero
+        {-1e-20L, "-0.000000000000"},
+        {2.0000000000005L, "2.000000000001"},  // rounds the decimal digits, not the binary value
+        {0.1L + 0.2L, "0.300000000000"},
+        {123456789.123456789L, "123456789.123456789000"},  // digits past the 18th are zeros
+        {999999999999.9999995L, "1000000000000.000000000000"},
+        {1.234e40L, "1.2E+0040"},
+        {9.96e40L, "1.0E+0041"},
+        {5e-40L, "5.0E-0040"},
+        {-1.25e40L, "-1.3E+0040"},
+        {664613997892457935983529168893640704.0L, "664613997892457936000000000000000000.000000000000"},
+        {6.71234e35L, "6.7E+0035"},
+        {0x1p-116L, "0.000000000000"},
+        {0x1p-117L, "6.0E-0036"},
+        {HUGE_VALL, "+Inf"},
+        {-HUGE_VALL, "-Inf"},
+        {std::nanl(""), "Nan"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NumberToText(c.v), c.text) << double(c.v);
+}
+
+TEST(TextToNumber, WellFormedTokens) {
+    EXPECT_EQ(TextToNumber(""), 0);
+    EXPECT_EQ(TextToNumber("."), 0);
+    EXPECT_EQ(TextToNumber("5."), 5);
+    EXPECT_EQ(TextToNumber(".5"), 0.5L);
+    EXPECT_EQ(TextToNumber("E5"), 0);
+    EXPECT_EQ(TextToNumber("-3"), -3);
+    EXPECT_EQ(TextToNumber("1E-5"), 1e-5L);
+    EXPECT_EQ(TextToNumber("1.0E+0040"), 1e40L);
+    EXPECT_EQ(TextToNumber("0.333333333333"), 333333333333.0L / 1e12L);
+    // More than 19 digits and far exponents are read correctly rounded, like the fast path.
+    EXPECT_EQ(TextToNumber("123456789012345678901234567890"), 123456789012345678901234567890.0L);
+    EXPECT_EQ(TextToNumber("1E-4940"), 1e-4940L);
+    EXPECT_EQ(TextToNumber("1E5120"), HUGE_VALL);
+    EXPECT_EQ(TextToNumber("-1E9999"), -HUGE_VALL);
+    EXPECT_EQ(TextToNumber("1E-5120"), 0);
+    EXPECT_THROW(TextToNumber("1E5000"), EvalFailure);
+    EXPECT_THROW(TextToNumber("2E4932"), EvalFailure);
+}
+
+TEST(TextToNumber, MalformedTokensGiveTheDigitsReadSoFar) {
+    EXPECT_EQ(TextToNumber("1.5.2"), 15);
+    EXPECT_EQ(TextToNumber("5E"), 5);
+    EXPECT_EQ(TextToNumber("1.5E+"), 15);
+    EXPECT_EQ(TextToNumber("-"), 0);
+    EXPECT_EQ(TextToNumber("2.0000000000003.000000000000"), 20000000000003.0L);
+    EXPECT_FALSE(IsWellFormedToken("1.5.2"));
+    EXPECT_FALSE(IsWellFormedToken("5E"));
+    EXPECT_FALSE(IsWellFormedToken("1.5E+"));
+    EXPECT_FALSE(IsWellFormedToken("1E5E3"));
+    EXPECT_TRUE(IsWellFormedToken("5."));
+    EXPECT_TRUE(IsWellFormedToken(".5"));
+    EXPECT_TRUE(IsWellFormedToken("1.5E-07"));
+}
+
+// The integer fast path of the 18-digit conversion agrees with the C library's exact
+// conversion over values of every magnitude the engine writes.
+TEST(Decimal18, AgreesWithExactConversion) {
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> exponent(-40, 40);
+    for (int i = 0; i < 200000; ++i) {
+        long double v = std::pow(10.0L, exponent(random)) * (1 + (random() % 1000000) / 1e6L);
+        if (i % 3 == 0) v = std::nearbyint(v * 1e6L) / 1e6L;  // decimal-looking values
+        if (v == 0) continue;
+        if (i % 7 == 0) v = -v;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17Le", v);
+        const Decimal18 d = ToDecimal18(v);
+        char mine[64];
+        std::snprintf(mine, sizeof mine, "%s%llu e%d", d.negative ? "-" : "",
+                      static_cast<unsigned long long>(d.digits), d.exponent);
+        std::string digits;
+        for (const char* c = buf; *c && *c != 'e'; ++c)
+            if (*c >= '0' && *c <= '9') digits += *c;
+        const int exp = std::atoi(std::strchr(buf, 'e') + 1) - 17;
+        ASSERT_EQ(std::string(mine), (v < 0 ? "-" : "") + digits + " e" + std::to_string(exp)) << buf;
+    }
+}
+
+TEST(ResultText, GeneralFormWithFifteenDigits) {
+    const struct {
+        long double v;
+        const char* text;
+    } cases[] = {
+        {14, "14"},
+        {0.333333333333L, "0.333333333333"},
+        {0.0001L, "0.0001"},
+        {0.00001L, "1E-5"},
+        {123456789012345.0L, "123456789012345"},
+        {1e15L, "1E15"},
+        {-2.5e20L, "-2.5E20"},
+        {1234567890123456.0L, "1.23456789012346E15"},
+        {0.0000123L, "1.23E-5"},
+        {-0.0L, "0"},
+        {HUGE_VALL, "INF"},
+        {-HUGE_VALL, "-INF"},
+        {std::nanl(""), "NAN"},
+        {999999999999999.5L, "1E15"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResultText(c.v), c.text);
+    EXPECT_EQ(ResultText(2.5L, ","), "2,5");
+    EXPECT_EQ(ResultText(1.5e-7L, ","), "1,5E-7");
+}
+
+TEST(RoundToDecimals, TiesToEvenAndOverflow) {
+    bool overflow = false;
+    EXPECT_EQ(ResultText(RoundToDecimals(2.5L, 0, overflow)), "2");
+    EXPECT_EQ(ResultText(RoundToDecimals(3.5L, 0, overflow)), "4");
+    EXPECT_EQ(ResultText(RoundToDecimals(1.0L / 3, 2, overflow)), "0.33");
+    EXPECT_FALSE(overflow);
+    RoundToDecimals(1e4930L, 12, overflow);
+    EXPECT_TRUE(overflow);
+}
+
+}  // namespace
+}  // namespace zentu
