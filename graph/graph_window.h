@@ -14,12 +14,11 @@
 
 #include <QColor>
 #include <QDialog>
-#include <QGroupBox>
 #include <QImage>
 #include <QLocale>
-#include <QPushButton>
 #include <functional>
 
+#include "graph/graph_controls.h"
 #include "graph/graph_model.h"
 #include "graph/plot_canvas.h"
 #include "graph/series_file.h"
@@ -27,6 +26,8 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGroupBox;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -54,55 +55,6 @@ struct GraphDialogs {
     std::function<void(QWidget*, const QString&)> error;
 
     static GraphDialogs Standard();
-};
-
-// A button that shows a colour and lets the user choose another one.
-class TColorButton : public QPushButton {
-    Q_OBJECT
-  public:
-    explicit TColorButton(QWidget* parent = nullptr);
-    QColor color() const { return color_; }
-    void setColor(const QColor& color);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QColor color_{0, 0, 0};
-};
-
-// A push button whose caption breaks into lines where it does not fit.
-class TWrapButton : public QPushButton {
-    Q_OBJECT
-  public:
-    using QPushButton::QPushButton;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// A group box whose frame line runs through the middle of its caption and whose colour
-// fills the whole box.
-class TGroupBox : public QGroupBox {
-    Q_OBJECT
-  public:
-    using QGroupBox::QGroupBox;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// The plot area: shows the kept image.
-class TPaintBox : public QWidget {
-    Q_OBJECT
-  public:
-    TPaintBox(const QImage& image, QWidget* parent);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    const QImage& image_;
 };
 
 class TFGraphics : public QDialog {
