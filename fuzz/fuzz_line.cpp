@@ -17,7 +17,9 @@
 //   - a cancelled line shows the failure text and leaves AnswerStore and the series
 //     exactly as they were before it;
 //   - progress reports never claim more steps done than the total;
-//   - EXEC leaves ErrorFlag cleared.
+//   - EXEC leaves ErrorFlag cleared;
+//   - no line shows "NAN": the language cannot write a not-a-number, so one in a result
+//     would be a failure the engine let through as a value.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -82,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               std::string_view(written).substr(0, expression.size()) == expression &&
               written[expression.size()] == '=');
         Check(!engine.ErrorFlag);
+        Check(!written.ends_with("NAN"));
         if (cancelled) {
             Check(std::string_view(written).substr(expression.size() + 1) == zentu::kFailureError);
             Check(SameBits(engine.AnswerStore, answer_before));
