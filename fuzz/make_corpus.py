@@ -64,6 +64,9 @@ def main():
     for session, rows in sessions.items():
         for k, (decimals, line) in enumerate(rows):
             write(f"{session}-line{k + 1}", decimals_byte(decimals) + line)
+    # Long computations that the target cancels, one after a change of the series.
+    write("cancel-after-series-change",
+          b"\x00DAT(7;8)+INT(X;X;0;1;99999)\nSUM()\nINT(X;X;0;1;2147483647)\nANS()")
     write.report()
 
     write_series_corpus(sessions)
