@@ -74,9 +74,10 @@ public:
     std::function<void(BoxKind, const std::string&)> ShowBox;
     // The user's regional decimal separator, used only in box texts.
     std::string LocaleDecimalSeparator = ".";
-    // Polled during long computations (INT, DIF, DAT, DSRT, and every 256th nested
-    // evaluation); returning true ends the whole evaluation as a failure, with
-    // AnswerStore and the series as they were before it.
+    // Polled during long computations (INT, DIF, DAT, DSRT, and after every 256 units of
+    // work: nested evaluations and values read by the series statistics); returning true
+    // ends the whole evaluation as a failure, with AnswerStore and the series as they
+    // were before it.
     std::function<bool()> CancelRequested;
     // Told how far a long computation has come: done out of total steps.
     std::function<void(std::uint64_t done, std::uint64_t total)> ProgressReport;
@@ -117,12 +118,13 @@ private:
     long double DerivativeOf(std::string_view argument);
     void ShowMessage(BoxKind kind, const std::string& text);
     void PollCancel(std::uint64_t done, std::uint64_t total);
+    void CountWork(std::uint64_t units);
     void ReplaceSeries(std::vector<long double>&& values, std::uint16_t count);
     std::string LocaleText(long double v) const;
 
     int depth_ = 0;                   // nesting of passes, groups and evaluations
     int evaluations_ = 0;             // nesting of EvaluateExpression calls
-    std::uint32_t nested_count_ = 0;  // nested evaluations so far, to poll CancelRequested
+    std::uint64_t work_ = 0;          // units of work so far, to poll CancelRequested
     // The series as it was when the running evaluation began, kept by the first DAT or
     // DSRT that replaces it, so that a cancelled evaluation can put it back.
     std::vector<long double> series_before_;

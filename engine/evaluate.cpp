@@ -17,10 +17,9 @@ long double Engine::EvaluateExpression(std::string_view text) {
     } leave{evaluations_};
     try {
         // Every nested evaluation (a list piece, a series value, a sample of INT or DIF)
-        // counts toward polling, so a line of many integrals, each too short to poll on
-        // its own, can still be cancelled.
-        if (!outermost && (++nested_count_ & 255) == 0 && CancelRequested && CancelRequested())
-            throw EvalCancelled{};
+        // is a unit of work, so a line of many integrals, each too short to poll on its
+        // own, can still be cancelled.
+        if (!outermost) CountWork(1);
         DepthGuard guard(*this);
         Scratch work(buffers_);
         if (NormalizeInto(text, work.str())) AnswerStore = Evaluate(work.str());
@@ -93,6 +92,14 @@ void Engine::ShowMessage(BoxKind kind, const std::string& text) {
 void Engine::PollCancel(std::uint64_t done, std::uint64_t total) {
     if (ProgressReport) ProgressReport(done, total);
     if (CancelRequested && CancelRequested()) throw EvalCancelled{};
+}
+
+// The hook is asked each time the count of work passes a multiple of 256 units.
+void Engine::CountWork(std::uint64_t units) {
+    const std::uint64_t before = work_;
+    work_ += units;
+    if ((before >> 8) != (work_ >> 8) && CancelRequested && CancelRequested())
+        throw EvalCancelled{};
 }
 
 void Engine::ReplaceSeries(std::vector<long double>&& values, std::uint16_t count) {

@@ -37,6 +37,9 @@ long double Engine::DefineSeries(std::string_view text) {
 long double Engine::ApplySeriesFunction(int op_code) {
     const Op op = static_cast<Op>(op_code);
     const std::size_t n = SeriesCount;
+    // Each statistic reads every value once: a line of many of them over a long series
+    // is a long computation.
+    CountWork(n);
     const long double* x = SeriesStore.data();  // x[1..n]
     auto sum = [&] {
         long double s = 0;

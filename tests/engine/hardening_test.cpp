@@ -69,6 +69,7 @@ TEST_F(Cancelling, IntegralKeepsAnswerAndSeries) {
 TEST_F(Cancelling, LineLeavesNoTrace) {
     const std::string big_dat = "DAT(" + Repeat("1;", 5000) + "1)";
     const std::string many_integrals = Repeat("INT(X;X;0;1;200)+", 40) + "0";
+    const std::string many_statistics = Repeat("SUM()+DVAR()+", 200) + "0";
     const std::vector<std::string> lines = {
         "INT(SIN(X);X;0;PI;100000000)",
         "DIF(X;X;1;1)+INT(X;X;0;1;100000000)",
@@ -77,6 +78,7 @@ TEST_F(Cancelling, LineLeavesNoTrace) {
         "DSRT()+INT(X;X;0;1;100000000)",               // a sort completed earlier in the line
         "SIN(DAT(9))*INT(X;X;0;1;100000000)",
         many_integrals,                                // each integral short on its own
+        many_statistics,                               // so is each pass over the series
     };
     for (const std::string& line : lines) {
         SCOPED_TRACE(line.substr(0, 60));
