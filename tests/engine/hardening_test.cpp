@@ -106,6 +106,7 @@ TEST(Limits, MegabyteLines) {
         {Repeat("1^", n - 1) + "1", "1"},
         {Repeat("-", 2 * n) + "1", "1"},
         {Repeat("2!", n / 2) + "1", "Yazım Hatası..."},  // 2!2!... joins into huge factorials
+        {Repeat("1754!-1754!+", n / 6) + "0", "0"},
         {Repeat("((", n / 2) + Repeat("))", n / 2), "Yazım Hatası..."},
         {"1+" + Repeat("X+", n - 1), "Yazım hatası..."},
         {Repeat("1;", n), "Yazım hatası..."},
