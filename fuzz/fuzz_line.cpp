@@ -90,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(SameBits(engine.AnswerStore, answer_before));
             Check(engine.SeriesCount == count_before &&
                   engine.SeriesStore.size() == series_before.size() &&
-                  std::equal(series_before.begin(), series_before.end(),
-                             engine.SeriesStore.begin(), SameBits));
+                  std::equal(series_before.begin(), series_before.end(), engine.SeriesStore.begin(),
+                             SameBits));
         }
     }
     return 0;
