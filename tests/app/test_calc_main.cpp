@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QtTest>
-
 #include <stdexcept>
 
 #include "app/application.h"
@@ -139,6 +138,20 @@ class CalcMainTest : public QObject {
         f->setMemo(text, anchor, position);
         f->type(typed);
         QCOMPARE(f->text(), expected);
+    }
+
+    void ctrlCommaTypesNothing() {
+        f->setMemo(QStringLiteral("12"));
+        f->press(Qt::Key_Comma, Qt::ControlModifier);
+        QCOMPARE(f->text(), QStringLiteral("12"));
+    }
+
+    void tabMovesTheFocusOn() {
+        f->type(QStringLiteral("1"));
+        f->press(Qt::Key_Tab);
+        QCOMPARE(f->text(), QStringLiteral("1"));
+        QVERIFY(QApplication::focusWidget() != f->memo());
+        QVERIFY(f->window->isAncestorOf(QApplication::focusWidget()));
     }
 
     void commaExecutesAsAFullStop() {
