@@ -64,6 +64,10 @@ class CalcMainTest : public QObject {
         // Everything from the first "=" on is replaced; blanks and case stay as written.
         QTest::newRow("old result replaced") << "2 * 4=99=x" << 0 << 0 << "2 * 4=8\n";
         QTest::newRow("empty line") << "" << 0 << 0 << "=0\n";
+        // A memo line is read up to its first 4096 characters; the line is replaced whole.
+        const QString long_line = u'7' + QString(5000, u' ') + QStringLiteral("+1");
+        QTest::newRow("long line")
+            << long_line << 0 << 0 << u'7' + QString(4095, u' ') + QStringLiteral("=7\n");
         QTest::newRow("error text") << "(2" << 2 << 2 << "(2=Geçersiz parantez...\n";
     }
     void execWorksOnTheLineWhereTheSelectionStarts() {
