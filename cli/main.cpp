@@ -83,7 +83,7 @@ int RunStream(std::istream& in, zentu::Engine& engine, int decimals, bool prompt
             std::fwrite(line.data(), 1, line.size(), stdout);
         }
         std::fputc('\n', stdout);
-        if (prompt) std::fflush(stdout);
+        std::fflush(stdout);  // a program driving us through a pipe sees each line at once
     }
     if (prompt) std::fputc('\n', stdout);
     return 0;

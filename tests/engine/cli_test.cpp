@@ -3,6 +3,9 @@
 // and standard error must hold exactly the expected lines and message boxes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <fstream>
@@ -285,6 +288,49 @@ TEST(Golden, CorpusResultsAreUnchanged) {
             }
         EXPECT_TRUE(err == boxes) << "message boxes differ";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Ctrl-C ends the running line's computation as a failure and the next line goes on; a
+// second Ctrl-C while a line still runs ends the program.
+TEST(Cli, InterruptEndsTheCurrentLineOnly) {
+    int to_child[2], from_child[2];
+    ASSERT_EQ(pipe(to_child), 0);
+    ASSERT_EQ(pipe(from_child), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(to_child[0], 0);
+        dup2(from_child[1], 1);
+        close(to_child[1]);
+        close(from_child[0]);
+        execl(ZENTU_CLI, ZENTU_CLI, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    const std::string input = "7\nINT(X;X;0;1;2000000000)\nANS()+1\n";
+    ASSERT_EQ(write(to_child[1], input.data(), input.size()), ssize_t(input.size()));
+    close(to_child[1]);
+    // Wait for the first result, then interrupt the long integral.
+    std::string out;
+    char buf[256];
+    while (out.find('\n') == std::string::npos) {
+        const ssize_t n = read(from_child[0], buf, sizeof buf);
+        ASSERT_GT(n, 0);
+        out.append(buf, std::size_t(n));
+    }
+    usleep(200000);
+    kill(pid, SIGINT);
+    ssize_t n;
+    while ((n = read(from_child[0], buf, sizeof buf)) > 0) out.append(buf, std::size_t(n));
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(out, "7=7\nINT(X;X;0;1;2000000000)=Yazım Hatası...\nANS()+1=8\n");
 }
 
 }  // namespace
