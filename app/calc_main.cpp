@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "app/application.h"
+#include "app/engine_progress.h"
 #include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine.h"
@@ -266,9 +267,13 @@ void TCalcMain::DecNumChange() {
 void TCalcMain::ExecClick() {
     QTextDocument* document = EnterFormula->document();
     const QTextBlock block = document->findBlock(EnterFormula->textCursor().selectionStart());
-    const QString line = block.text().left(kMaxLineRead);
-    const std::string rewritten =
-        zentu::LineExecution(engine_, line.toStdString(), DecNum->value());
+    // The whole line, however long: a cut would lose the rest of what the user typed.
+    const QString line = block.text();
+    std::string rewritten;
+    {
+        EngineProgress progress(engine_, this, QStringLiteral("Hesaplanıyor..."));
+        rewritten = zentu::LineExecution(engine_, line.toStdString(), DecNum->value());
+    }
 
     QTextCursor edit(block);
     edit.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

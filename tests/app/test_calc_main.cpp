@@ -64,10 +64,9 @@ class CalcMainTest : public QObject {
         // Everything from the first "=" on is replaced; blanks and case stay as written.
         QTest::newRow("old result replaced") << "2 * 4=99=x" << 0 << 0 << "2 * 4=8\n";
         QTest::newRow("empty line") << "" << 0 << 0 << "=0\n";
-        // A memo line is read up to its first 4096 characters; the line is replaced whole.
+        // A long line is read and rewritten whole, nothing of it lost.
         const QString long_line = u'7' + QString(5000, u' ') + QStringLiteral("+1");
-        QTest::newRow("long line")
-            << long_line << 0 << 0 << u'7' + QString(4095, u' ') + QStringLiteral("=7\n");
+        QTest::newRow("long line") << long_line << 0 << 0 << long_line + QStringLiteral("=8\n");
         QTest::newRow("error text") << "(2" << 2 << 2 << "(2=Geçersiz parantez...\n";
     }
     void execWorksOnTheLineWhereTheSelectionStarts() {
@@ -218,6 +217,29 @@ class CalcMainTest : public QObject {
         f->memo()->setFocus();
         f->press(Qt::Key_Return);
         QCOMPARE(f->text(), QStringLiteral("1E4930=1E4930\n"));
+    }
+
+    // A long computation shows a progress dialog after half a second; its Cancel (the
+    // watcher rejects the dialog) ends the line as a failure and keeps the answer store
+    // and the series.
+    void cancellingALongComputationKeepsAnswerAndSeries() {
+        f->type(QStringLiteral("DAT(4;5)"));
+        f->press(Qt::Key_Return);
+        f->type(QStringLiteral("42"));
+        f->press(Qt::Key_Return);
+        f->type(QStringLiteral("1+INT(X;X;0;1;2000000000)"));
+        f->press(Qt::Key_Return);
+        const QList<SeenModal> seen = f->modals.take();
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].objectName, QStringLiteral("EngineProgress"));
+        QCOMPARE(seen[0].title, ApplicationTitle());
+        QVERIFY(f->text().endsWith(QStringLiteral("1+INT(X;X;0;1;2000000000)=Yazım Hatası...\n")));
+        QCOMPARE(f->engine.AnswerStore, 42.0L);
+        f->type(QStringLiteral("SUM()+ANS()"));
+        f->press(Qt::Key_Return);
+        QVERIFY(f->text().endsWith(QStringLiteral("SUM()+ANS()=51\n")));
+        // A short line shows no dialog.
+        QVERIFY(f->modals.empty());
     }
 
     void errorsEscapingAnyEventHandlerReachTheErrorBox() {
