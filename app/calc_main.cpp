@@ -324,7 +324,10 @@ bool TCalcMain::eventFilter(QObject* watched, QEvent* event) {
             EnterFormula->setTextCursor(cursor);
             return true;
         }
-        if (!key->text().isEmpty()) EnterFormulaKeyPress(key->text());
+        // Only a key that types its character reaches the key-press handler.
+        const bool types =
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (types && !key->text().isEmpty()) EnterFormulaKeyPress(key->text());
         return false;
     }
     if (watched == DecNum && event->type() == QEvent::Enter) DecNumChange();

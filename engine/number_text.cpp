@@ -430,6 +430,27 @@ bool IsWellFormedToken(std::string_view t) {
 
 namespace {
 
+// Appends the run of digits at c to `mant` (mant * 10^n + digits), eight at a time where
+// it can; more than 19 digits overflow, which the caller checks by counting.
+inline const char* ReadDigits(const char* c, const char* end, std::uint64_t& mant) {
+    while (end - c >= 8) {
+        std::uint64_t v;
+        std::memcpy(&v, c, 8);
+        // All eight bytes "0".."9"?
+        if (((v & 0xF0F0F0F0F0F0F0F0ULL) | (((v + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4)) !=
+            0x3333333333333333ULL)
+            break;
+        v -= 0x3030303030303030ULL;
+        v = (v * 10) + (v >> 8);
+        v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+             (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >> 32;
+        mant = mant * 100000000ULL + v;
+        c += 8;
+    }
+    while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+    return c;
+}
+
 // The common token: optional sign, at most 19 significant digits with an optional ".",
 // an optional exponent, and a power of ten the extended format holds exactly. Then the
 // value is one correctly rounded multiplication or division. Returns false for anything
@@ -441,12 +462,12 @@ bool FastTextToNumber(std::string_view t, long double& value) {
     if (c != end && (*c == '+' || *c == '-')) negative = *c++ == '-';
     std::uint64_t mant = 0;
     const char* const int_start = c;
-    while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+    c = ReadDigits(c, end, mant);
     std::size_t digits = std::size_t(c - int_start);
     int frac = 0;
     if (c != end && *c == '.') {
         const char* const frac_start = ++c;
-        while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+        c = ReadDigits(c, end, mant);
         frac = int(c - frac_start);
         digits += std::size_t(frac);
     }
@@ -480,9 +501,16 @@ bool FastTextToNumber(std::string_view t, long double& value) {
 
 }  // namespace
 
+long double SlowTextToNumber(std::string_view t);
+
 long double TextToNumber(std::string_view t) {
     long double fast;
     if (FastTextToNumber(t, fast)) return fast;
+    return SlowTextToNumber(t);
+}
+
+// Every token the fast reader declines: long mantissas, far exponents, malformed text.
+__attribute__((noinline)) long double SlowTextToNumber(std::string_view t) {
     std::size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {

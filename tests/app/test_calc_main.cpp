@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QtTest>
-
 #include <stdexcept>
 
 #include "app/application.h"
@@ -65,6 +64,10 @@ class CalcMainTest : public QObject {
         // Everything from the first "=" on is replaced; blanks and case stay as written.
         QTest::newRow("old result replaced") << "2 * 4=99=x" << 0 << 0 << "2 * 4=8\n";
         QTest::newRow("empty line") << "" << 0 << 0 << "=0\n";
+        // A memo line is read up to its first 4096 characters; the line is replaced whole.
+        const QString long_line = u'7' + QString(5000, u' ') + QStringLiteral("+1");
+        QTest::newRow("long line")
+            << long_line << 0 << 0 << u'7' + QString(4095, u' ') + QStringLiteral("=7\n");
         QTest::newRow("error text") << "(2" << 2 << 2 << "(2=Geçersiz parantez...\n";
     }
     void execWorksOnTheLineWhereTheSelectionStarts() {
@@ -139,6 +142,20 @@ class CalcMainTest : public QObject {
         f->setMemo(text, anchor, position);
         f->type(typed);
         QCOMPARE(f->text(), expected);
+    }
+
+    void ctrlCommaTypesNothing() {
+        f->setMemo(QStringLiteral("12"));
+        f->press(Qt::Key_Comma, Qt::ControlModifier);
+        QCOMPARE(f->text(), QStringLiteral("12"));
+    }
+
+    void tabMovesTheFocusOn() {
+        f->type(QStringLiteral("1"));
+        f->press(Qt::Key_Tab);
+        QCOMPARE(f->text(), QStringLiteral("1"));
+        QVERIFY(QApplication::focusWidget() != f->memo());
+        QVERIFY(f->window->isAncestorOf(QApplication::focusWidget()));
     }
 
     void commaExecutesAsAFullStop() {
