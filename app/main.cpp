@@ -1,6 +1,7 @@
 // Start-up of the desktop program: the application, its title, then the windows in their
-// order (the calculator window first, which makes it the main window, then the help
-// window, hidden), and the event loop until the calculator window is closed.
+// order (the calculator window first, which makes it the main window, then the graph
+// window and the help window, hidden), and the event loop until the calculator window is
+// closed.
 #include <QLocale>
 
 #include "app/about.h"
@@ -9,6 +10,7 @@
 #include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine.h"
+#include "graph/graph_window.h"
 
 int main(int argc, char** argv) {
     using namespace zentu::app;
@@ -23,6 +25,10 @@ int main(int argc, char** argv) {
     engine.LocaleDecimalSeparator = QLocale::system().decimalPoint().toStdString();
 
     TCalcMain CalcMain(engine);
+    zentu::TFGraphics FGraphics(engine, &CalcMain);
+    zentu::FGraphics = &FGraphics;
+    FGraphics.Dialogs.error = ShowErrorBox;
+    CalcMain.setGraphWindow(&FGraphics);
     TFAbout FAbout(&CalcMain);
     CalcMain.setHelpWindow(&FAbout);
 

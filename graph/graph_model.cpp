@@ -1,0 +1,287 @@
+#include "graph/graph_model.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/engine.h"
+#include "engine/number_text.h"
+
+namespace zentu {
+
+namespace {
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A text quoted in an error message, cut short when it is long.
+std::string Quoted(std::string_view s) {
+    constexpr std::size_t kLimit = 40;
+    if (s.size() <= kLimit) return std::string(s);
+    std::string cut = FirstCharacters(s, kLimit);
+    return cut + "...";
+}
+
+}  // namespace
+
+std::string ReplaceText(std::string_view text, std::string_view pattern,
+                        std::string_view replacement) {
+    if (pattern.empty()) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t p = 0;
+    for (;;) {
+        std::size_t m = text.find(pattern, p);
+        if (m == std::string_view::npos) break;
+        out.append(text.substr(p, m - p));
+        out.append(replacement);
+        p = m + pattern.size();
+    }
+    out.append(text.substr(p));
+    return out;
+}
+
+std::string FirstCharacters(std::string_view text, std::size_t count) {
+    std::size_t p = 0;
+    std::size_t taken = 0;
+    while (p < text.size()) {
+        if ((static_cast<unsigned char>(text[p]) & 0xC0) != 0x80) {
+            if (taken == count) break;
+            ++taken;
+        }
+        ++p;
+    }
+    return std::string(text.substr(0, p));
+}
+
+bool ReadSeriesNumber(std::string_view text, std::string_view separator, double& value) {
+    std::string_view t = TrimBlanks(text);
+    std::string ascii;  // the number with "." as decimal point, for from_chars
+    std::size_t p = 0;
+    if (p < t.size() && (t[p] == '+' || t[p] == '-')) {
+        if (t[p] == '-') ascii += '-';
+        ++p;
+    }
+    int digits = 0;
+    int wholeDigits = 0;       // digits before the separator, leading zeros left out
+    int zerosAfterPoint = -1;  // zeros between the separator and the first other digit
+    bool point = false;
+    while (p < t.size()) {
+        char c = t[p];
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            if (!point && (wholeDigits > 0 || c != '0')) ++wholeDigits;
+            if (point && zerosAfterPoint < 0 && c != '0') zerosAfterPoint = digits;
+            ascii += c;
+            ++p;
+        } else if (!point && !separator.empty() && t.substr(p, separator.size()) == separator) {
+            point = true;
+            digits = 0;
+            ascii += '.';
+            p += separator.size();
+        } else {
+            break;
+        }
+    }
+    if (ascii.empty() || ascii == "-" || ascii == "." || ascii == "-.") return false;
+    long long exponent = 0;
+    if (p < t.size() && (t[p] == 'E' || t[p] == 'e')) {
+        ascii += 'e';
+        ++p;
+        bool negative = false;
+        if (p < t.size() && (t[p] == '+' || t[p] == '-')) {
+            negative = t[p] == '-';
+            ascii += t[p];
+            ++p;
+        }
+        std::size_t first = p;
+        while (p < t.size() && t[p] >= '0' && t[p] <= '9') {
+            if (exponent < 100000) exponent = exponent * 10 + (t[p] - '0');
+            ascii += t[p];
+            ++p;
+        }
+        if (p == first) return false;
+        if (negative) exponent = -exponent;
+    }
+    if (p != t.size()) return false;
+    const char* begin = ascii.data();
+    const char* end = ascii.data() + ascii.size();
+    double v = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, v);
+    if (ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as zero; too large is not a number we can plot.
+        long long magnitude =
+            wholeDigits > 0 ? wholeDigits : -(zerosAfterPoint < 0 ? 0 : zerosAfterPoint);
+        if (magnitude + exponent >= 0) return false;
+        v = ascii.front() == '-' ? -0.0 : 0.0;
+    } else if (ec != std::errc() || ptr != end || !std::isfinite(v)) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+std::int32_t ReadSampleCount(std::string_view text) {
+    std::string_view t = text;
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    long long v = 0;
+    bool ok = !t.empty();
+    for (char c : t) {
+        if (c < '0' || c > '9') {
+            ok = false;
+            break;
+        }
+        v = v * 10 + (c - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) {
+            ok = false;
+            break;
+        }
+    }
+    if (negative) v = -v;
+    if (!ok || v > INT_MAX || v < INT_MIN)
+        throw GraphError("'" + Quoted(text) + "' geçerli bir tam sayı değil");
+    return static_cast<std::int32_t>(v);
+}
+
+std::string TGraph::TextBetween(std::string_view s, std::string_view open, std::string_view close) {
+    // Positions from 1, 0 when absent, as in the window's own description of this rule.
+    std::size_t fa = s.find(open);
+    std::size_t fb = s.find(close);
+    long long a = fa == std::string_view::npos ? 0 : static_cast<long long>(fa) + 1;
+    long long b = fb == std::string_view::npos ? 0 : static_cast<long long>(fb) + 1;
+    long long count = b - a - 1;
+    if (count <= 0) return {};
+    return std::string(s.substr(static_cast<std::size_t>(a), static_cast<std::size_t>(count)));
+}
+
+ComputeResult TGraph::Compute(const ComputeRequest& request, std::vector<std::string>& lines,
+                              const ComputeProgress& progress) {
+    if (TrimBlanks(request.formula).empty()) return ComputeResult::Skipped;
+
+    Const1Name = FirstCharacters(request.const1Name, 2);
+    Const1 = ResultText(engine_.EvaluateExpression(request.const1Value), ".");
+    Const2Name = FirstCharacters(request.const2Name, 2);
+    Const2 = ResultText(engine_.EvaluateExpression(request.const2Value), ".");
+    x1 = static_cast<double>(engine_.EvaluateExpression(request.start));
+    x2 = static_cast<double>(engine_.EvaluateExpression(request.end));
+
+    std::int32_t count = ReadSampleCount(request.sampleCount);
+    SampleYZ = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) & 0xFFFFu);
+    if (SampleYZ == 0) SampleYZ = 10;
+
+    FVXY = FirstCharacters(request.variable, 1);
+    FIdXY = request.formula;
+    Formula = ReplaceText(ReplaceText(request.formula, Const1Name, Const1), Const2Name, Const2);
+
+    return FCalcXY(request.decimals, request.decimalSeparator, lines, progress)
+               ? ComputeResult::Done
+               : ComputeResult::Cancelled;
+}
+
+bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::string>& lines,
+                     const ComputeProgress& progress) {
+    const std::size_t n = SampleYZ;
+    const std::size_t total = n + 1;
+    const double step = static_cast<double>((static_cast<long double>(x2) - x1) / n);
+
+    std::vector<PointXY> samples(total);
+    std::vector<std::string> list;
+    list.reserve(total);
+    for (std::size_t i = 0; i < total; ++i) {
+        if (progress && i % 64 == 0 && !progress(i, total)) return false;
+        PointXY& sample = samples[i];
+        sample.x = static_cast<double>(static_cast<long double>(i) * step + x1);
+        sample.y = FCalcXYPoint(sample.x);
+
+        bool overflow = false;
+        std::string line = "[";
+        line += std::to_string(i);
+        line += ": ";
+        AppendResultText(line, RoundToDecimals(sample.x, decimals, overflow), separator);
+        line += " ; ";
+        AppendResultText(line, RoundToDecimals(sample.y, decimals, overflow), separator);
+        line += ']';
+        list.push_back(std::move(line));
+    }
+    if (progress) progress(total, total);
+    FXY = std::move(samples);
+    lines = std::move(list);
+    return true;
+}
+
+double TGraph::FCalcXYPoint(double x) {
+    std::string text = SubstituteVariable(Formula, FVXY, ResultText(x, "."));
+    long double y = engine_.EvaluateExpression(text);
+    FErr = engine_.ErrorFlag;
+    return static_cast<double>(y);
+}
+
+void TGraph::GetDataXY(std::string_view s, std::string_view separator) {
+    std::vector<PointXY> pairs;
+    std::size_t p = 0;
+    for (;;) {
+        std::size_t open = s.find('(', p);
+        if (open == std::string_view::npos) break;
+        std::size_t close = s.find_first_of("()", open + 1);
+        if (close == std::string_view::npos) break;
+        if (s[close] == '(') {  // "((1,2))": the pair begins at the inner "("
+            p = close;
+            continue;
+        }
+        std::string_view inner = s.substr(open + 1, close - open - 1);
+        std::size_t comma = inner.find(',');
+        PointXY point;
+        bool ok = comma != std::string_view::npos &&
+                  ReadSeriesNumber(inner.substr(0, comma), separator, point.x) &&
+                  ReadSeriesNumber(inner.substr(comma + 1), separator, point.y);
+        if (!ok)
+            throw GraphError("Geçersiz seri verisi: " + Quoted(s.substr(open, close - open + 1)));
+        pairs.push_back(point);
+        p = close + 1;
+    }
+    if (!pairs.empty()) DataXY = std::move(pairs);
+}
+
+namespace {
+
+double MaxAbsY(const std::vector<PointXY>& points) {
+    double m = 0;
+    for (const PointXY& p : points) m = std::fmax(m, std::fabs(p.y));
+    return m;
+}
+
+double MeanAbsY(const std::vector<PointXY>& points) {
+    long double sum = 0;
+    for (const PointXY& p : points) sum += std::fabs(static_cast<long double>(p.y));
+    return static_cast<double>(sum / static_cast<long double>(points.size()));
+}
+
+}  // namespace
+
+double TGraph::GetFXYMaxY() const {
+    return MaxAbsY(FXY);
+}
+double TGraph::GetFXYOrtY() const {
+    return MeanAbsY(FXY);
+}
+double TGraph::GetSeriMaxY() const {
+    return MaxAbsY(DataXY);
+}
+double TGraph::GetSeriOrtY() const {
+    return MeanAbsY(DataXY);
+}
+
+}  // namespace zentu

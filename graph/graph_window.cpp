@@ -1,0 +1,394 @@
+#include "graph/graph_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStringListModel>
+#include <cmath>
+#include <memory>
+
+#include "engine/engine.h"
+#include "engine/number_text.h"
+
+namespace zentu {
+
+TFGraphics* FGraphics = nullptr;
+
+void ShowGeneralError(QWidget* parent, const QString& text) {
+    QString message = text;
+    if (!message.isEmpty() && message.back().unicode() > 46) message += QLatin1Char('.');
+    QMessageBox::critical(parent, QString::fromUtf8(kApplicationTitle), message);
+}
+
+GraphDialogs GraphDialogs::Standard() {
+    GraphDialogs d;
+    d.openSeriesFile = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(),
+                                            QStringLiteral("Text dosyalar (*.txt)"));
+    };
+    d.saveSeriesFile = [](QWidget* parent) {
+        return QFileDialog::getSaveFileName(
+            parent, QStringLiteral("Serileri Dosyaya Kaydedin"), QDir::currentPath(),
+            QStringLiteral("Text dosya (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
+    };
+    d.chooseColor = [](QWidget* parent, const QColor& current) {
+        return QColorDialog::getColor(current, parent);
+    };
+    d.information = [](QWidget* parent, const QString& text) {
+        QMessageBox::information(parent, QStringLiteral("Bilgi"), text);
+    };
+    d.error = ShowGeneralError;
+    return d;
+}
+
+namespace {
+
+bool IsBlankText(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() > ' ') return false;
+    return true;
+}
+
+// Shows a progress dialog once a compute has run for half a second, and tells whether the
+// user has cancelled it.
+class ComputeProgressWindow {
+  public:
+    explicit ComputeProgressWindow(QWidget* parent) : parent_(parent) { clock_.start(); }
+
+    bool Continue(std::size_t done, std::size_t total) {
+        if (!dialog_) {
+            if (clock_.elapsed() < 500) return true;
+            dialog_ = std::make_unique<QProgressDialog>(QStringLiteral("Fonksiyon hesaplanıyor..."),
+                                                        QStringLiteral("İptal"), 0,
+                                                        static_cast<int>(total), parent_);
+            dialog_->setWindowTitle(QStringLiteral("Grafik Kokpit"));
+            dialog_->setWindowModality(Qt::WindowModal);
+            dialog_->setMinimumDuration(0);
+            dialog_->setAutoClose(false);
+            dialog_->setAutoReset(false);
+        }
+        if (total != 0) dialog_->setMaximum(static_cast<int>(total));
+        dialog_->setValue(static_cast<int>(done));  // lets the dialog's button work
+        return !dialog_->wasCanceled();
+    }
+
+    // Polled by the engine inside a long evaluation (INT, DIF, DAT).
+    bool Cancelled() {
+        if (!dialog_) return !Continue(0, 0);
+        if (poll_.isValid() && poll_.elapsed() < 50) return dialog_->wasCanceled();
+        poll_.start();
+        QCoreApplication::processEvents();
+        return dialog_->wasCanceled();
+    }
+
+  private:
+    QWidget* parent_;
+    QElapsedTimer clock_;
+    QElapsedTimer poll_;
+    std::unique_ptr<QProgressDialog> dialog_;
+};
+
+}  // namespace
+
+TFGraphics::TFGraphics(Engine& engine, QWidget* parent)
+    : QDialog(parent), Graph(engine), engine_(engine) {
+    setWindowTitle(QStringLiteral("Grafik Kokpit"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(852, 582);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    BuildControls();
+    InitGraph();
+}
+
+TFGraphics::~TFGraphics() {
+    if (FGraphics == this) FGraphics = nullptr;
+}
+
+void TFGraphics::setLocaleFormat(const QLocale& locale) {
+    locale_ = locale;
+}
+
+std::string TFGraphics::DecimalSeparator() const {
+    return locale_.decimalPoint().toStdString();
+}
+
+QString TFGraphics::NumberText(long double v) const {
+    return QString::fromStdString(ResultText(v, DecimalSeparator()));
+}
+
+int TFGraphics::SelectedIndex(const QComboBox* list) {
+    const QString text = list->currentText();
+    for (int i = 0; i < list->count(); ++i)
+        if (list->itemText(i) == text) return i;
+    return -1;
+}
+
+PlotSettings TFGraphics::CurrentSettings() const {
+    PlotSettings s;
+    s.areaColor = bcAlanRenk->color();
+    s.borderColor = bDRenk->color();
+    s.borderWidth = scDKalinlik->value();
+    s.curveStyle = SelectedIndex(GrafBicim);
+    s.curveColor = GrafRenk->color();
+    s.curveWidth = GrafKalinlik->value();
+    s.axesPenStyle = SelectedIndex(XYBicim);
+    s.axesColor = XYRenk->color();
+    s.axesWidth = XYKalinlik->value();
+    s.originX = SelectedIndex(xorj);
+    s.originY = SelectedIndex(yorj);
+    s.gridOn = cGridCiz->isChecked();
+    s.gridCount = GridSayisi->value();
+    s.gridPenStyle = SelectedIndex(cGridBicim);
+    s.gridColor = GridRenk->color();
+    s.gridWidth = GridKalinlik->value();
+    s.seriesOn = cSeriDraw->isChecked();
+    s.markerShape = SelectedIndex(cSeriStil);
+    s.markerSize = SeriMark->value();
+    s.markerColor = SeriMarkColor->color();
+    s.seriesColor = SeriColor->color();
+    s.bezierOn = cBezierDraw->isChecked();
+    s.bezierColor = BezierColor->color();
+    return s;
+}
+
+// ---- Commands ---------------------------------------------------------------------------
+
+void TFGraphics::Run(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        Dialogs.error(this, QStringLiteral("Yetersiz bellek"));
+    } catch (const std::exception& e) {
+        Dialogs.error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing) {
+    struct Refresh {
+        QWidget* box;
+        ~Refresh() { box->update(); }
+    } refresh{GBox2};
+    QPainter painter(&GBitMap);
+    TPlotCanvas canvas(painter, Surface, GBitMap.width(), GBitMap.height());
+    drawing(canvas);
+}
+
+void TFGraphics::FormActivate() {
+    GraphCleared = false;
+}
+
+void TFGraphics::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormActivate();
+}
+
+void TFGraphics::CalcXYClick() {
+    ComputeRequest request;
+    request.formula = mFormula->toPlainText().toStdString();
+    request.const1Name = ca->text().toStdString();
+    request.const1Value = eca->text().toStdString();
+    request.const2Name = cb->text().toStdString();
+    request.const2Value = ecb->text().toStdString();
+    request.start = eex1->text().toStdString();
+    request.end = eex2->text().toStdString();
+    request.sampleCount = eSample->text().toStdString();
+    request.variable = FVar->text().toStdString();
+    request.decimals = scDecimal->value();
+    request.decimalSeparator = DecimalSeparator();
+
+    // Long evaluations inside one sample (INT, DIF) can be cancelled from the same dialog.
+    ComputeProgressWindow progress(this);
+    struct HookSwap {
+        Engine& engine;
+        std::function<bool()> saved;
+        ~HookSwap() { engine.CancelRequested = std::move(saved); }
+    } swap{engine_, engine_.CancelRequested};
+    engine_.CancelRequested = [&progress] { return progress.Cancelled(); };
+
+    std::vector<std::string> lines;
+    ComputeResult result;
+    try {
+        result = Graph.Compute(request, lines, [&progress](std::size_t done, std::size_t total) {
+            return progress.Continue(done, total);
+        });
+    } catch (const GraphError&) {
+        samplesList_->setStringList({});
+        throw;
+    }
+    if (result != ComputeResult::Done) return;
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) list.append(QString::fromStdString(line));
+    samplesList_->setStringList(list);
+}
+
+void TFGraphics::bGetDataClick() {
+    const QString text = mData->toPlainText();
+    if (text.isEmpty()) return;
+    Graph.GetDataXY(text.toStdString(), DecimalSeparator());
+}
+
+void TFGraphics::GrafClearClick() {
+    const PlotSettings settings = CurrentSettings();
+    Paint([&](TPlotCanvas& canvas) { canvas.PrepareArea(Graph, settings); });
+    GraphCleared = true;
+}
+
+void TFGraphics::DoGraphClick() {
+    if (!GraphCleared) GrafClearClick();
+    if (Graph.FXY.empty() && Graph.DataXY.empty()) {
+        Dialogs.information(
+            this, QStringLiteral("Hesaplanan bir fonksiyon ya da bir seri bulunmuyor..."));
+        return;
+    }
+    if (ScaleOk->isChecked()) AutoScaleClick();
+    ShowReadOuts();
+    const PlotSettings settings = CurrentSettings();
+    Paint([&](TPlotCanvas& canvas) { canvas.DrawGraphXY(Graph, settings); });
+}
+
+namespace {
+
+// A factor of auto scaling: pixels / units, or 10 when there is no range to fit (zero,
+// or a quotient that leaves the double range).
+double ScaleFactor(long double pixels, double units) {
+    if (units == 0) return 10.0;
+    const auto q = static_cast<double>(pixels / units);
+    return std::isfinite(q) && q != 0 ? q : 10.0;
+}
+
+}  // namespace
+
+void TFGraphics::ShowFactor(QLineEdit* box, double factor) {
+    box->setText(NumberText(factor));
+    box->setCursorPosition(0);  // a long factor shows its leading digits
+}
+
+void TFGraphics::AutoScaleClick() {
+    if (!GraphCleared) GrafClearClick();
+    Graph.ScX = Graph.DScX = Graph.ScY = Graph.DScY = 10.0;
+    const int style = SelectedIndex(cScaleStil);
+    if (!Graph.FXY.empty()) {
+        if (style == 0) Graph.ScY = ScaleFactor(Graph.oy, Graph.GetFXYMaxY());
+        if (style == 1) Graph.ScY = ScaleFactor(Graph.oy, Graph.GetFXYOrtY());
+        Graph.ScX = ScaleFactor(Graph.ox, Graph.FXY.back().x - Graph.FXY.front().x);
+        ShowFactor(xX, Graph.ScX);
+        ShowFactor(xY, Graph.ScY);
+    }
+    if (!Graph.DataXY.empty()) {
+        if (style == 0) Graph.DScY = ScaleFactor(Graph.oy, Graph.GetSeriMaxY());
+        if (style == 1) Graph.DScY = ScaleFactor(Graph.oy, Graph.GetSeriOrtY());
+        const double range =
+            Graph.DataXY.size() == 1 ? 1.0 : Graph.DataXY.back().x - Graph.DataXY.front().x;
+        Graph.DScX = ScaleFactor(Graph.DeltaX, range);
+        ShowFactor(SxX, Graph.DScX);
+        ShowFactor(SxY, Graph.DScY);
+    }
+}
+
+void TFGraphics::ShowReadOuts() {
+    const auto readOut = [this](std::uint16_t pixels, double factor) {
+        bool overflow = false;
+        const long double units =
+            RoundToDecimals(pixels / static_cast<long double>(factor), 2, overflow);
+        return QString::number(pixels) + QStringLiteral("px/") + NumberText(units);
+    };
+    eGridValX->setText(readOut(Graph.DeltaX, Graph.ScX));
+    eGridValY->setText(readOut(Graph.DeltaY, Graph.ScY));
+    eGridSValX->setText(readOut(Graph.DeltaX, Graph.DScX));
+    eGridSValY->setText(readOut(Graph.DeltaY, Graph.DScY));
+}
+
+void TFGraphics::bCopyBitMapClick() {
+    QGuiApplication::clipboard()->setImage(GBitMap);
+}
+
+void TFGraphics::SLoadFileClick() {
+    const QString path = Dialogs.openSeriesFile(this);
+    if (path.isEmpty()) return;
+    SeriesFileText file = ReadSeriesFile(path);
+    mData->setPlainText(file.text);
+    SeriesFileEncoding = file.encoding;
+}
+
+void TFGraphics::SSaveFileClick() {
+    QString path = Dialogs.saveSeriesFile(this);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
+    WriteSeriesFile(path, mData->toPlainText(), SeriesFileEncoding);
+}
+
+void TFGraphics::mDataChange() {
+    cSeriDraw->setChecked(!IsBlankText(mData->toPlainText()));
+}
+
+void TFGraphics::FncVarExit() {
+    xa->setText(FVar->text() + QLatin1Char('1'));
+    xb->setText(FVar->text() + QLatin1Char('2'));
+}
+
+void TFGraphics::ScaleEditKeyPress() {
+    ScaleOk->setChecked(false);
+}
+
+void TFGraphics::ColorButtonClick(TColorButton* button) {
+    const QColor chosen = Dialogs.chooseColor(this, button->color());
+    if (chosen.isValid() && chosen != button->color()) button->setColor(chosen);
+}
+
+bool TFGraphics::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Enter:
+            if (auto* bar = qobject_cast<QScrollBar*>(watched))
+                bar->setToolTip(QString::number(bar->value()));
+            break;
+        case QEvent::FocusOut:
+            if (watched == FVar || watched == Edit3 || watched == xa || watched == xb) FncVarExit();
+            break;
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (watched == mFormula || watched == mData) {
+                // Enter does not break the line; Ctrl+Enter does.
+                if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                    if (key->modifiers() & Qt::ControlModifier)
+                        static_cast<QPlainTextEdit*>(watched)->insertPlainText(
+                            QStringLiteral("\n"));
+                    return true;
+                }
+                break;
+            }
+            if (watched == xX || watched == xY || watched == SxX || watched == SxY)
+                ScaleEditKeyPress();
+            if (watched == eSample || watched == xX || watched == xY || watched == SxX ||
+                watched == SxY) {
+                // Digits only: other printable characters are not typed.
+                const QString text = key->text();
+                if (!text.isEmpty() && text.at(0).unicode() >= ' ' && text.at(0) != QChar(127) &&
+                    !(key->modifiers() & Qt::ControlModifier) &&
+                    !(text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9')))
+                    return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace zentu

@@ -1,0 +1,319 @@
+// The window's controls at their places, and their content at creation (InitGraph).
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QTabWidget>
+#include <cmath>
+
+#include "graph/graph_window.h"
+
+namespace zentu {
+
+namespace {
+
+const QColor kMaroon(128, 0, 0);
+const QColor kOlive(128, 128, 0);
+const QColor kMoneyGreen(192, 220, 192);
+const QColor kSkyBlue(166, 202, 240);
+
+template <class W>
+W* Place(W* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+void Colour(QWidget* w, const QColor& c) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, c);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+QGroupBox* Group(QWidget* parent, const char* caption, int l, int t, int w, int h,
+                 const QColor& colour) {
+    auto* box = Place(new TGroupBox(QString::fromUtf8(caption), parent), l, t, w, h);
+    Colour(box, colour);
+    return box;
+}
+
+QFrame* Panel(QWidget* parent, int l, int t, int w, int h, const QColor& colour) {
+    auto* panel = Place(new QFrame(parent), l, t, w, h);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+    Colour(panel, colour);
+    return panel;
+}
+
+void Label(QWidget* parent, const char* caption, int l, int t) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    // Room above the text for the dots of "Ö" and "İ", which some fonts draw above their
+    // ascent; the text itself stays at (l, t).
+    constexpr int kAccentRoom = 3;
+    label->setContentsMargins(0, kAccentRoom, 0, 0);
+    label->move(l, t - kAccentRoom);
+    label->adjustSize();
+}
+
+QLineEdit* Edit(QWidget* parent, const char* text, int l, int t, int w, int h,
+                bool rightAligned = false) {
+    auto* edit = Place(new QLineEdit(QString::fromUtf8(text), parent), l, t, w, h);
+    if (rightAligned) edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+QLineEdit* ReadOnlyEdit(QWidget* parent, const char* text, int l, int t, int w, int h) {
+    QLineEdit* edit = Edit(parent, text, l, t, w, h);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QPushButton* Button(QWidget* parent, const char* caption, int l, int t, int w, int h) {
+    auto* button = Place(new QPushButton(QString::fromUtf8(caption), parent), l, t, w, h);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QScrollBar* ScrollBar(QWidget* parent, int l, int t, int w, int h, int min, int max, int pos,
+                      const char* hint) {
+    auto* bar = Place(new QScrollBar(Qt::Horizontal, parent), l, t, w, h);
+    bar->setRange(min, max);
+    bar->setPageStep(1);
+    bar->setValue(pos);
+    bar->setToolTip(QString::fromUtf8(hint));
+    return bar;
+}
+
+QComboBox* List(QWidget* parent, int l, int t, int w, int h) {
+    auto* list = Place(new QComboBox(parent), l, t, w, h);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    return list;
+}
+
+QCheckBox* Check(QWidget* parent, const char* caption, int l, int t, int w, int h, bool on) {
+    auto* box = Place(new QCheckBox(QString::fromUtf8(caption), parent), l, t, w, h);
+    box->setChecked(on);
+    return box;
+}
+
+QPlainTextEdit* Memo(QWidget* parent, int l, int t, int w, int h) {
+    auto* memo = Place(new QPlainTextEdit(parent), l, t, w, h);
+    memo->setTabChangesFocus(true);
+    return memo;
+}
+
+const char* const kPenStyles[] = {"Normal", "Noktalı", "Kesikli", "Kesikli/Noktalı",
+                                  "Kesikli/Noktalı Noktalı"};
+
+void Fill(QComboBox* list, std::initializer_list<const char*> items) {
+    for (const char* item : items) list->addItem(QString::fromUtf8(item));
+}
+
+void FillPenStyles(QComboBox* list) {
+    for (const char* item : kPenStyles) list->addItem(QString::fromUtf8(item));
+}
+
+}  // namespace
+
+void TFGraphics::BuildControls() {
+    Colour(this, kMaroon);
+    pgGraph = Place(new QTabWidget(this), 5, 5, 844, 572);
+    GraphXY = new QWidget;
+    pgGraph->addTab(GraphXY, QStringLiteral("Graph (X,Y)"));
+    Panel1 = Panel(GraphXY, 3, -1, 830, 553, kOlive);
+
+    // Function definition.
+    GroupBox2 = Group(Panel1, "[ Fonksiyon Tanımı ]", 8, 8, 297, 246, kMoneyGreen);
+    GroupBox3 = Group(GroupBox2, "[ Girişler ]", 8, 18, 286, 220, kMoneyGreen);
+    QWidget* g3 = GroupBox3;
+    Label(g3, "Sabit1/Değer", 13, 21);
+    Label(g3, "Sabit2/Değer", 13, 48);
+    Label(g3, ":=", 143, 24);
+    Label(g3, ":=", 143, 48);
+    Label(g3, "Örnekleme", 13, 75);
+    Label(g3, "FX", 13, 101);
+    Label(g3, "Değişken", 47, 101);
+    Label(g3, "Seriler (x1,y1) ...", 13, 166);
+    ca = Edit(g3, "_a", 97, 21, 40, 21);
+    eca = Edit(g3, "0", 162, 21, 40, 21, true);
+    cb = Edit(g3, "_b", 97, 48, 40, 21);
+    ecb = Edit(g3, "0", 162, 48, 40, 21, true);
+    bCalculate = Place(new TWrapButton(QStringLiteral("F(x) HESAPLA"), g3), 208, 21, 65, 48);
+    bCalculate->setAutoDefault(false);
+    eSample = Edit(g3, "100", 96, 75, 35, 21, true);
+    xa = ReadOnlyEdit(g3, "t1=", 136, 75, 25, 21);
+    eex1 = Edit(g3, "0", 162, 75, 40, 21, true);
+    xb = ReadOnlyEdit(g3, "t2=", 208, 75, 25, 21);
+    eex2 = Edit(g3, "10", 234, 75, 40, 21, true);
+    FName = Edit(g3, "F", 13, 120, 28, 21);
+    FVar = Edit(g3, "t", 43, 120, 26, 21);
+    Edit3 = Edit(g3, ":=", 70, 120, 21, 21);
+    Edit3->setEnabled(false);
+    mFormula = Memo(g3, 96, 98, 177, 43);
+    mData = Memo(g3, 96, 143, 177, 50);
+    scDecimal = ScrollBar(g3, 13, 145, 77, 17, 0, 6, 3, "Ondalık Gösterim");
+    SLoadFile = Button(g3, "<<", 96, 195, 40, 22);
+    SLoadFile->setToolTip(QStringLiteral("Dosyadan al"));
+    SSaveFile = Button(g3, ">>", 136, 195, 40, 22);
+    SSaveFile->setToolTip(QStringLiteral("Dosyaya kaydet"));
+    bGetData = Button(g3, "SERİ AL", 208, 195, 65, 22);
+
+    // Plot settings.
+    GroupBox4 = Group(Panel1, "[ Grafik ]", 311, 8, 370, 246, kSkyBlue);
+    Panel2 = Panel(GroupBox4, 10, 13, 351, 225, kSkyBlue);
+    GroupBox5 = Group(Panel2, "[ Alan ]", 9, 5, 336, 91, kSkyBlue);
+    Label(GroupBox5, "Alan Renk", 9, 16);
+    Label(GroupBox5, "Kenar Kalınlık", 9, 40);
+    Label(GroupBox5, "Kenarlık Rengi", 9, 65);
+    bcAlanRenk = Place(new TColorButton(GroupBox5), 87, 13, 25, 21);
+    scDKalinlik = ScrollBar(GroupBox5, 90, 40, 75, 17, 1, 6, 1, "Dikdörtgen Kalınlığı");
+    bDRenk = Place(new TColorButton(GroupBox5), 87, 63, 25, 21);
+    GroupBox6 = Group(GroupBox5, "[ Grafik ]", 171, 13, 155, 75, kSkyBlue);
+    Label(GroupBox6, "Biçim", 10, 20);
+    Label(GroupBox6, "Renk", 10, 43);
+    GrafBicim = List(GroupBox6, 39, 20, 107, 21);
+    GrafRenk = Place(new TColorButton(GroupBox6), 39, 45, 25, 21);
+    GrafKalinlik = ScrollBar(GroupBox6, 70, 45, 75, 17, 1, 4, 1, "Çizgi Kalınlığı");
+
+    GroupBox7 = Group(Panel2, "[ Koordinat Sistem ]", 9, 102, 336, 115, kMoneyGreen);
+    Label(GroupBox7, "Biçim", 16, 24);
+    Label(GroupBox7, "X Orj", 15, 51);
+    Label(GroupBox7, "Y Orj", 92, 51);
+    Label(GroupBox7, "Renk", 15, 78);
+    XYBicim = List(GroupBox7, 45, 24, 118, 21);
+    xorj = List(GroupBox7, 45, 51, 41, 21);
+    yorj = List(GroupBox7, 122, 51, 41, 21);
+    XYRenk = Place(new TColorButton(GroupBox7), 45, 78, 25, 21);
+    XYKalinlik = ScrollBar(GroupBox7, 88, 78, 75, 17, 1, 5, 1, "XY Kalınlığı");
+    GroupBox8 = Group(GroupBox7, "[ Grid ]", 170, 13, 161, 92, kMoneyGreen);
+    Label(GroupBox8, "Biçim", 10, 40);
+    Label(GroupBox8, "Renk", 10, 67);
+    cGridCiz = Check(GroupBox8, "Grid Çiz", 10, 17, 63, 17, true);
+    GridSayisi = ScrollBar(GroupBox8, 73, 17, 75, 17, 1, 12, 4, "Grid Sayısı");
+    cGridBicim = List(GroupBox8, 40, 40, 110, 21);
+    GridRenk = Place(new TColorButton(GroupBox8), 40, 67, 25, 21);
+    GridKalinlik = ScrollBar(GroupBox8, 73, 67, 75, 17, 0, 3, 1, "Grid Kalınlık");
+
+    // Plot area.
+    Panel3 = Panel(Panel1, 8, 260, 673, 249, kMoneyGreen);
+    GBitMap = QImage(657, 233, QImage::Format_RGB32);
+    GBitMap.fill(kMoneyGreen);
+    GBox2 = Place(new TPaintBox(GBitMap, Panel3), 8, 8, 657, 233);
+
+    // Markers.
+    GroupBox11 = Group(Panel1, "[ İşaretler ]", 688, 8, 137, 192, kOlive);
+    Label(GroupBox11, "Biçim", 16, 41);
+    Label(GroupBox11, "Büyüklük", 16, 68);
+    Label(GroupBox11, "İşaretçi Rengi", 16, 96);
+    Label(GroupBox11, "Fonksiyon Serisi [i: x ; y]", 16, 144);
+    cSeriDraw = Check(GroupBox11, "Serileri Çiz", 16, 18, 97, 17, false);
+    SeriColor = Place(new TColorButton(GroupBox11), 104, 16, 25, 21);
+    cSeriStil = List(GroupBox11, 45, 41, 84, 21);
+    SeriMark = ScrollBar(GroupBox11, 64, 68, 64, 17, 2, 5, 2, "İşaret Büyüklüğü");
+    SeriMarkColor = Place(new TColorButton(GroupBox11), 104, 93, 25, 21);
+    cBezierDraw = Check(GroupBox11, "Bezier Çiz", 16, 115, 105, 17, false);
+    BezierColor = Place(new TColorButton(GroupBox11), 104, 114, 25, 21);
+    FuncSeries = List(GroupBox11, 16, 163, 113, 21);
+    samplesList_ = new QStringListModel(this);
+    FuncSeries->setModel(samplesList_);
+    if (auto* view = qobject_cast<QListView*>(FuncSeries->view()))
+        view->setUniformItemSizes(true);  // a compute can list 65,536 lines
+
+    // Scale, on the page itself.
+    GroupBox9 = Group(GraphXY, "[ Ölçek ]", 690, 205, 139, 303, kOlive);
+    Label(GroupBox9, "Ölçek Stili", 10, 39);
+    Label(GroupBox9, "*[X]:=", 55, 94);
+    Label(GroupBox9, "*[Y]:=", 55, 121);
+    ScaleOk = Check(GroupBox9, "Otomatik Ölçeklendir", 10, 16, 120, 17, true);
+    cScaleStil = List(GroupBox9, 70, 39, 60, 21);
+    Edit4 = ReadOnlyEdit(GroupBox9, "F(x)", 9, 67, 40, 21);
+    Edit5 = ReadOnlyEdit(GroupBox9, "Seri", 90, 67, 40, 21);
+    xX = Edit(GroupBox9, "1.0", 9, 94, 40, 21, true);
+    xY = Edit(GroupBox9, "1.0", 9, 121, 40, 21, true);
+    SxX = Edit(GroupBox9, "1.0", 90, 94, 40, 21, true);
+    SxY = Edit(GroupBox9, "1.0", 90, 121, 40, 21, true);
+    QFont bold = font();
+    bold.setBold(true);
+    Edit2 = ReadOnlyEdit(GroupBox9, "X", 9, 168, 60, 18);
+    Edit6 = ReadOnlyEdit(GroupBox9, "Y", 70, 168, 60, 18);
+    Edit2->setFont(bold);
+    Edit6->setFont(bold);
+    Edit1 = ReadOnlyEdit(GroupBox9, "F(X) Grid Pixel/Değer", 9, 190, 121, 18);
+    Edit7 = ReadOnlyEdit(GroupBox9, "Seri Grid Pixel/Değer", 9, 242, 121, 18);
+    QFont small = font();
+    small.setPointSize(7);
+    small.setBold(true);
+    eGridValX = ReadOnlyEdit(GroupBox9, "", 9, 213, 60, 18);
+    eGridValY = ReadOnlyEdit(GroupBox9, "", 70, 213, 60, 18);
+    eGridSValX = ReadOnlyEdit(GroupBox9, "", 9, 265, 60, 18);
+    eGridSValY = ReadOnlyEdit(GroupBox9, "", 71, 265, 60, 18);
+    for (QLineEdit* e : {eGridValX, eGridValY, eGridSValX, eGridSValY}) e->setFont(small);
+
+    // Commands on the page.
+    bGrafClear = Button(GraphXY, "Grafik Temizle", 19, 514, 325, 27);
+    bGrafDraw = Button(GraphXY, "Grafik Çiz", 350, 514, 325, 27);
+    bCopyBitMap = Button(GraphXY, "Grafiği Panoya Kopyala", 699, 514, 122, 27);
+
+    // Wiring.
+    connect(bCalculate, &QPushButton::clicked, this, [this] { Run([this] { CalcXYClick(); }); });
+    connect(bGetData, &QPushButton::clicked, this, [this] { Run([this] { bGetDataClick(); }); });
+    connect(bGrafDraw, &QPushButton::clicked, this, [this] { Run([this] { DoGraphClick(); }); });
+    connect(bGrafClear, &QPushButton::clicked, this, [this] { Run([this] { GrafClearClick(); }); });
+    connect(bCopyBitMap, &QPushButton::clicked, this,
+            [this] { Run([this] { bCopyBitMapClick(); }); });
+    connect(SLoadFile, &QPushButton::clicked, this, [this] { Run([this] { SLoadFileClick(); }); });
+    connect(SSaveFile, &QPushButton::clicked, this, [this] { Run([this] { SSaveFileClick(); }); });
+    connect(mData, &QPlainTextEdit::textChanged, this, [this] { mDataChange(); });
+    for (TColorButton* b :
+         {bcAlanRenk, bDRenk, GrafRenk, XYRenk, GridRenk, SeriColor, SeriMarkColor, BezierColor})
+        connect(b, &QPushButton::clicked, this, [this, b] { ColorButtonClick(b); });
+    // Hint setters: each scroll bar shows its position once it is moved, and all but the
+    // grid count also when the pointer enters them.
+    for (QScrollBar* bar :
+         {scDecimal, GrafKalinlik, scDKalinlik, XYKalinlik, GridKalinlik, SeriMark, GridSayisi}) {
+        connect(bar, &QScrollBar::valueChanged, bar,
+                [bar](int value) { bar->setToolTip(QString::number(value)); });
+        if (bar != GridSayisi) bar->installEventFilter(this);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(FVar), static_cast<QWidget*>(Edit3),
+                       static_cast<QWidget*>(xa), static_cast<QWidget*>(xb)})
+        w->installEventFilter(this);
+    for (QLineEdit* e : {eSample, xX, xY, SxX, SxY}) e->installEventFilter(this);
+    mFormula->installEventFilter(this);
+    mData->installEventFilter(this);
+}
+
+void TFGraphics::InitGraph() {
+    bcAlanRenk->setColor(QColor(192, 220, 192));
+    Fill(GrafBicim, {"Nokta", "Çizgi", "Seri Biçimi"});
+    GrafBicim->setCurrentIndex(0);
+    FillPenStyles(XYBicim);
+    XYBicim->setCurrentIndex(0);
+    Fill(xorj, {"1/2", "1/4", "3/4"});
+    xorj->setCurrentIndex(0);
+    Fill(yorj, {"1/2", "1/4", "3/4"});
+    yorj->setCurrentIndex(0);
+    FillPenStyles(cGridBicim);
+    cGridBicim->setCurrentIndex(1);
+    GridRenk->setColor(QColor(128, 128, 128));
+    Fill(cSeriStil, {"Daire", "Kare"});
+    Fill(cScaleStil, {"Max", "Ort"});
+    cScaleStil->setCurrentIndex(0);
+    SeriColor->setColor(QColor(128, 0, 0));
+    SeriMarkColor->setColor(QColor(255, 0, 0));
+    cSeriStil->setCurrentIndex(0);
+    bDRenk->setColor(QColor(255, 255, 0));
+    BezierColor->setColor(QColor(0, 128, 0));
+    Graph.ScX = Graph.ScY = Graph.ScZ = Graph.DScX = Graph.DScY = 1.0;
+    // The default sample count: the plot area's width to the nearest thousand.
+    eSample->setText(NumberText(std::nearbyint(GBitMap.width() / 1000.0) * 1000));
+}
+
+}  // namespace zentu

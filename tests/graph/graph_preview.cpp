@@ -1,0 +1,40 @@
+// Shows the graph window with a plotted function, a series and its Bezier, for looking at
+// the window as a user sees it (run under a display, take a screenshot). Not a test.
+//   graph_preview [seconds [formula [sample count]]]
+// closes itself after the given time (default 30); the formula defaults to sin(t)*t.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "engine/engine.h"
+#include "graph/graph_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const char* tahoma = "/usr/share/wine/fonts/tahoma.ttf";
+    if (QFile::exists(tahoma)) QFontDatabase::addApplicationFont(tahoma);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+
+    zentu::Engine engine;
+    zentu::TFGraphics window(engine);
+    window.mFormula->setPlainText(argc > 2 ? QString::fromLocal8Bit(argv[2]) : "sin(t)*t");
+    if (argc > 3) window.eSample->setText(QString::fromLocal8Bit(argv[3]));
+    window.mData->setPlainText("(0,0)(1,2)(2,-1)(3,3)(4,-2)(5,4)(6,-3)(7,2)(8,-4)(9,1)");
+    window.bGetData->click();
+    window.cBezierDraw->setChecked(true);
+    window.GrafBicim->setCurrentIndex(1);
+    window.show();
+    // Compute inside the event loop, as a click would, so a long compute shows its progress.
+    QTimer::singleShot(200, &window, [&window] {
+        window.bCalculate->click();
+        window.bGrafDraw->click();
+    });
+    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+    return app.exec();
+}

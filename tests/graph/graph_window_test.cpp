@@ -1,0 +1,542 @@
+// The "Grafik Kokpit" window: creation, the commands, auto scaling and its read-outs, the
+// kept plot image, series files, and the small handlers. Dialogs go through the window's
+// hooks; a watchdog closes any modal window that still opens and fails the test.
+#include "graph/graph_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "engine/engine.h"
+
+using namespace zentu;
+
+namespace {
+
+struct SeenBox {
+    QString className;
+    QString title;
+    QString text;
+    int icon = -1;
+};
+
+QByteArray Utf16(const QString& text, bool little) {
+    QByteArray out;
+    for (QChar c : text) {
+        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+        out.append(little ? lo : hi);
+        out.append(little ? hi : lo);
+    }
+    return out;
+}
+
+}  // namespace
+
+class GraphWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<Engine> engine;
+    std::unique_ptr<TFGraphics> w;
+    QStringList infos;
+    QStringList errors;
+    QString openPath;
+    QString savePath;
+    QColor chosenColour;
+    QTimer watchdog;
+    QList<SeenBox> seen;
+    bool boxExpected = false;
+    QTemporaryDir dir;
+
+    void SetUpFunction(const char* formula, const char* from, const char* to,
+                       const char* samples = "10") {
+        w->mFormula->setPlainText(QString::fromUtf8(formula));
+        w->eex1->setText(QString::fromUtf8(from));
+        w->eex2->setText(QString::fromUtf8(to));
+        w->eSample->setText(QString::fromUtf8(samples));
+        w->bCalculate->click();
+    }
+    QString WriteFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return {};
+        return path;
+    }
+    static QByteArray ReadFile(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    int CountColour(const QColor& c) const {
+        int n = 0;
+        for (int y = 0; y < w->GBitMap.height(); ++y)
+            for (int x = 0; x < w->GBitMap.width(); ++x) n += w->GBitMap.pixelColor(x, y) == c;
+        return n;
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        connect(&watchdog, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            SeenBox box{modal->metaObject()->className(), modal->windowTitle(), {}, -1};
+            if (auto* m = qobject_cast<QMessageBox*>(modal)) {
+                box.text = m->text();
+                box.icon = m->icon();
+            }
+            seen.append(box);
+            if (auto* d = qobject_cast<QDialog*>(modal))
+                d->done(0);
+            else
+                modal->close();
+        });
+    }
+
+    void init() {
+        engine = std::make_unique<Engine>();
+        w = std::make_unique<TFGraphics>(*engine);
+        w->setLocaleFormat(QLocale::c());
+        infos.clear();
+        errors.clear();
+        seen.clear();
+        boxExpected = false;
+        w->Dialogs.information = [this](QWidget*, const QString& t) { infos << t; };
+        w->Dialogs.error = [this](QWidget*, const QString& t) { errors << t; };
+        w->Dialogs.openSeriesFile = [this](QWidget*) { return openPath; };
+        w->Dialogs.saveSeriesFile = [this](QWidget*) { return savePath; };
+        w->Dialogs.chooseColor = [this](QWidget*, const QColor&) { return chosenColour; };
+        watchdog.start(50);
+    }
+
+    void cleanup() {
+        watchdog.stop();
+        w.reset();
+        if (!boxExpected) {
+            QStringList names;
+            for (const SeenBox& b : seen) names << b.className + " \"" + b.title + "\"";
+            QVERIFY2(seen.isEmpty(), qPrintable("modal window opened: " + names.join(", ")));
+        }
+    }
+
+    void creation() {
+        QCOMPARE(w->windowTitle(), QString("Grafik Kokpit"));
+        QCOMPARE(w->size(), QSize(852, 582));
+        QVERIFY(w->isHidden());
+        QCOMPARE(w->eSample->text(), QString("1000"));
+        QCOMPARE(w->cGridBicim->currentText(), QString("Noktalı"));
+        QCOMPARE(w->cSeriStil->currentText(), QString("Daire"));
+        QCOMPARE(w->GrafBicim->currentText(), QString("Nokta"));
+        QCOMPARE(w->XYBicim->count(), 5);
+        QCOMPARE(w->XYBicim->itemText(4), QString("Kesikli/Noktalı Noktalı"));
+        QCOMPARE(w->cScaleStil->currentText(), QString("Max"));
+        for (QLineEdit* e : {w->xX, w->xY, w->SxX, w->SxY}) QCOMPARE(e->text(), QString("1.0"));
+        QCOMPARE(w->xa->text(), QString("t1="));
+        QCOMPARE(w->xb->text(), QString("t2="));
+        QCOMPARE(w->bcAlanRenk->color(), QColor(192, 220, 192));
+        QCOMPARE(w->bDRenk->color(), QColor(255, 255, 0));
+        QCOMPARE(w->GridRenk->color(), QColor(128, 128, 128));
+        QCOMPARE(w->SeriColor->color(), QColor(128, 0, 0));
+        QCOMPARE(w->SeriMarkColor->color(), QColor(255, 0, 0));
+        QCOMPARE(w->BezierColor->color(), QColor(0, 128, 0));
+        QCOMPARE(w->GrafRenk->color(), QColor(0, 0, 0));
+        QCOMPARE(w->scDecimal->value(), 3);
+        QCOMPARE(w->scDecimal->toolTip(), QString("Ondalık Gösterim"));
+        QCOMPARE(w->SLoadFile->toolTip(), QString("Dosyadan al"));
+        QVERIFY(w->ScaleOk->isChecked());
+        QVERIFY(w->cGridCiz->isChecked());
+        QVERIFY(!w->cSeriDraw->isChecked());
+        QCOMPARE(w->FuncSeries->count(), 0);
+        QCOMPARE(w->Graph.ScX, 1.0);
+        QCOMPARE(w->GBox2->size(), QSize(657, 233));
+        const PlotSettings s = w->CurrentSettings();
+        QCOMPARE(s.gridPenStyle, 1);
+        QCOMPARE(s.gridCount, 4);
+        QCOMPARE(s.markerShape, 0);
+    }
+
+    void computeListsTheSamples() {
+        SetUpFunction("t*t", "0", "10", "4");
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(w->FuncSeries->count(), 5);
+        QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2.5 ; 6.25]"));
+        w->scDecimal->setValue(1);  // 6.25 goes to the even 6.2
+        w->bCalculate->click();
+        QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2.5 ; 6.2]"));
+        w->setLocaleFormat(QLocale(QLocale::German));
+        w->bCalculate->click();
+        QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2,5 ; 6,2]"));
+    }
+
+    void badSampleCountEmptiesTheListAndKeepsTheSamples() {
+        SetUpFunction("t", "0", "10", "4");
+        w->eSample->setText("");
+        w->bCalculate->click();
+        QCOMPARE(errors, QStringList{"'' geçerli bir tam sayı değil"});
+        QCOMPARE(w->FuncSeries->count(), 0);
+        QCOMPARE(w->Graph.FXY.size(), size_t(5));
+    }
+
+    void autoScale_data() {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<double>("scX");
+        QTest::addColumn<double>("scY");
+        QTest::addColumn<QString>("readX");
+        QTest::addColumn<QString>("readY");
+        QTest::newRow("t, Max") << "t"
+                                << "0"
+                                << "10"
+                                << "Max" << 32.8 << 11.6 << "164px/5"
+                                << "58px/5";
+        QTest::newRow("-t, Max: below the axis") << "-t"
+                                                 << "0"
+                                                 << "10"
+                                                 << "Max" << 32.8 << 11.6 << "164px/5"
+                                                 << "58px/5";
+        QTest::newRow("t, Ort") << "t"
+                                << "0"
+                                << "10"
+                                << "Ort" << 32.8 << 23.2 << "164px/5"
+                                << "58px/2.5";
+        QTest::newRow("0..1000 spreads") << "t"
+                                         << "0"
+                                         << "1000"
+                                         << "Max" << 0.328 << 0.116 << "164px/500"
+                                         << "58px/500";
+        QTest::newRow("zero y keeps 10") << "0"
+                                         << "0"
+                                         << "10"
+                                         << "Max" << 32.8 << 10.0 << "164px/5"
+                                         << "58px/5.8";
+        QTest::newRow("zero mean keeps 10") << "0"
+                                            << "0"
+                                            << "10"
+                                            << "Ort" << 32.8 << 10.0 << "164px/5"
+                                            << "58px/5.8";
+        QTest::newRow("zero x range keeps 10") << "t"
+                                               << "5"
+                                               << "5"
+                                               << "Max" << 10.0 << 23.2 << "164px/16.4"
+                                               << "58px/2.5";
+        QTest::newRow("reversed interval") << "t"
+                                           << "10"
+                                           << "0"
+                                           << "Max" << -32.8 << 11.6 << "164px/-5"
+                                           << "58px/5";
+        QTest::newRow("no style keeps 10") << "t"
+                                           << "0"
+                                           << "10"
+                                           << "Mx" << 32.8 << 10.0 << "164px/5"
+                                           << "58px/5.8";
+    }
+
+    void autoScale() {
+        QFETCH(QString, formula);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, style);
+        QFETCH(double, scX);
+        QFETCH(double, scY);
+        QFETCH(QString, readX);
+        QFETCH(QString, readY);
+        SetUpFunction(formula.toUtf8(), from.toUtf8(), to.toUtf8());
+        w->cScaleStil->setCurrentText(style);
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->Graph.ScX, scX);
+        QCOMPARE(w->Graph.ScY, scY);
+        QCOMPARE(w->eGridValX->text(), readX);
+        QCOMPARE(w->eGridValY->text(), readY);
+        QCOMPARE(w->xX->text(), QString::number(scX, 'g', 15));
+        QCOMPARE(w->xY->text(), QString::number(scY, 'g', 15));
+    }
+
+    void curveBelowTheAxisIsDrawn() {
+        SetUpFunction("-t", "0", "10");
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->GBitMap.pixelColor(361, 128), QColor(0, 0, 0));  // t = 1
+        QCOMPARE(w->GBitMap.pixelColor(492, 174), QColor(0, 0, 0));  // t = 5
+    }
+
+    void readOutsUseTheUsersSeparator() {
+        w->setLocaleFormat(QLocale(QLocale::German));
+        SetUpFunction("t", "0", "10");
+        w->bGrafDraw->click();
+        QCOMPARE(w->xX->text(), QString("32,8"));
+        QCOMPARE(w->xY->text(), QString("11,6"));
+        w->cScaleStil->setCurrentText("Ort");
+        w->bGrafDraw->click();
+        QCOMPARE(w->eGridValY->text(), QString("58px/2,5"));
+    }
+
+    void autoScaleOffKeepsTheFactors() {
+        SetUpFunction("t", "0", "10");
+        w->ScaleOk->setChecked(false);
+        w->bGrafDraw->click();
+        QCOMPARE(w->eGridValX->text(), QString("164px/164"));
+        QCOMPARE(w->eGridValY->text(), QString("58px/58"));
+        QCOMPARE(w->eGridSValX->text(), QString("164px/164"));
+        QCOMPARE(w->xX->text(), QString("1.0"));
+    }
+
+    void singleSeriesPoint() {
+        w->mData->setPlainText("(3,4)");
+        w->bGetData->click();
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->Graph.DScX, 164.0);
+        QCOMPARE(w->Graph.DScY, 29.0);
+        QCOMPARE(w->SxX->text(), QString("164"));
+        QCOMPARE(w->SxY->text(), QString("29"));
+        QCOMPARE(w->eGridSValX->text(), QString("164px/1"));
+        QCOMPARE(w->eGridSValY->text(), QString("58px/2"));
+        QCOMPARE(w->xX->text(), QString("1.0"));  // no samples: the function's boxes stay
+    }
+
+    void emptyPlotShowsTheInformationBox() {
+        w->bGrafDraw->click();
+        QCOMPARE(infos, QStringList{"Hesaplanan bir fonksiyon ya da bir seri bulunmuyor..."});
+        QCOMPARE(errors, QStringList());
+        QVERIFY(w->GraphCleared);  // the area was prepared before the check
+        QCOMPARE(w->eGridValX->text(), QString());
+    }
+
+    void drawingsAddUpUntilCleared() {
+        SetUpFunction("t", "0", "10", "100");
+        w->GrafBicim->setCurrentText("Çizgi");
+        w->bGrafDraw->click();
+        w->Dialogs.chooseColor = [](QWidget*, const QColor&) { return QColor(0, 0, 255); };
+        w->GrafRenk->click();
+        SetUpFunction("10-t", "0", "10", "100");
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QVERIFY(CountColour(QColor(0, 0, 255)) > 100);
+        QVERIFY(CountColour(QColor(0, 0, 0)) > 657 + 233 + 100);  // the first curve stays
+        w->bGrafClear->click();
+        QCOMPARE(CountColour(QColor(0, 0, 255)), 0);
+    }
+
+    void plotSurvivesHidingAndGoesToTheClipboard() {
+        SetUpFunction("t*t", "-5", "5", "100");
+        w->bGrafDraw->click();
+        const QImage drawn = w->GBitMap.copy();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(!w->GraphCleared);  // showing the window makes the next drawing start afresh
+        w->hide();
+        w->show();
+        QCOMPARE(w->GBitMap, drawn);
+        QCOMPARE(w->GBox2->grab().toImage().convertToFormat(QImage::Format_RGB32), drawn);
+        w->bCopyBitMap->click();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 drawn);
+        w->hide();
+    }
+
+    void transformErrorGoesToTheErrorBox() {
+        SetUpFunction("t", "0", "10");
+        w->ScaleOk->setChecked(false);
+        w->Graph.ScY = 1e300;
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList{"Geçersiz kayan nokta işlemi"});
+    }
+
+    void seriesMemo() {
+        w->mData->setPlainText("(1,2)");
+        QVERIFY(w->cSeriDraw->isChecked());
+        w->bGetData->click();
+        QCOMPARE(w->Graph.DataXY.size(), size_t(1));
+        w->mData->setPlainText(" \n\t ");
+        QVERIFY(!w->cSeriDraw->isChecked());
+        w->mData->setPlainText("");
+        w->bGetData->click();
+        QCOMPARE(w->Graph.DataXY.size(), size_t(1));  // an empty memo keeps the series
+        w->mData->setPlainText("(1,2)(5)");
+        w->bGetData->click();
+        QCOMPARE(errors, QStringList{"Geçersiz seri verisi: (5)"});
+        QCOMPARE(w->Graph.DataXY.size(), size_t(1));
+        w->setLocaleFormat(QLocale(QLocale::German));
+        w->mData->setPlainText("(1,2,5)");
+        w->bGetData->click();
+        QCOMPARE(w->Graph.DataXY[0].y, 2.5);
+    }
+
+    void seriesFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("memo");
+        QTest::addColumn<QByteArray>("saved");
+        const QString text = QString::fromUtf8("(1,2)\n(3,4) ç");
+        const QString crlf = QString::fromUtf8("(1,2)\r\n(3,4) ç");
+        QTest::newRow("UTF-8 with mark")
+            << "\xEF\xBB\xBF" + crlf.toUtf8() << text << "\xEF\xBB\xBF" + crlf.toUtf8();
+        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE") + Utf16(crlf, true) << text
+                                   << QByteArray("\xFF\xFE") + Utf16(crlf, true);
+        QTest::newRow("UTF-16 BE, LF breaks") << QByteArray("\xFE\xFF") + Utf16(text, false) << text
+                                              << QByteArray("\xFE\xFF") + Utf16(crlf, false);
+        QTest::newRow("no mark, UTF-8") << crlf.toUtf8() << text << crlf.toUtf8();
+        QTest::newRow("no mark, Latin-1")
+            << QByteArray("(1,2)\r(3,4) \xE7") << text << crlf.toUtf8();
+        QTest::newRow("ends in a break")
+            << QByteArray("(1,2)\n") << QString("(1,2)\n") << QByteArray("(1,2)\r\n");
+        QTest::newRow("empty") << QByteArray() << QString() << QByteArray();
+    }
+
+    void seriesFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, memo);
+        QFETCH(QByteArray, saved);
+        openPath = WriteFile("in.txt", bytes);
+        QVERIFY(!openPath.isEmpty());
+        w->SLoadFile->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->mData->toPlainText(), memo);
+        QCOMPARE(w->cSeriDraw->isChecked(), !memo.trimmed().isEmpty());
+        savePath = dir.filePath("out.txt");
+        w->SSaveFile->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(ReadFile(savePath), saved);
+    }
+
+    void saveKeepsTheEncodingOfTheLastLoad() {
+        savePath = dir.filePath("plain");
+        w->mData->setPlainText(QString::fromUtf8("(1,ş)"));
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(dir.filePath("plain.txt")), QString::fromUtf8("(1,ş)").toUtf8());
+
+        openPath = WriteFile("le.txt", QByteArray("\xFF\xFE") + Utf16("(1,2)", true));
+        w->SLoadFile->click();
+        w->mData->setPlainText("(7,8)\n(9,0)");
+        savePath = dir.filePath("le-out.txt");
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(savePath), QByteArray("\xFF\xFE") + Utf16("(7,8)\r\n(9,0)", true));
+
+        openPath = WriteFile("plain-in.txt", "(1,2)");
+        w->SLoadFile->click();
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(savePath), QByteArray("(1,2)"));
+    }
+
+    void seriesFileErrorsKeepTheMemo_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too large") << QByteArray(kMaxSeriesFileBytes + 1, '1') << "çok büyük";
+        QTest::newRow("UTF-16 missing a byte") << QByteArray("\xFF\xFE(\0001", 5) << "UTF-16";
+        QTest::newRow("UTF-16 lone surrogate")
+            << QByteArray("\xFE\xFF\xD8\x00\x00(", 6) << "UTF-16";
+        QTest::newRow("broken UTF-8 after a mark") << QByteArray("\xEF\xBB\xBF(1,\xFF)") << "UTF-8";
+    }
+
+    void seriesFileErrorsKeepTheMemo() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        w->mData->setPlainText("(1,2)");
+        openPath = WriteFile("bad.txt", bytes);
+        w->SLoadFile->click();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(message), qPrintable(errors[0]));
+        QCOMPARE(w->mData->toPlainText(), QString("(1,2)"));
+        QCOMPARE(w->SeriesFileEncoding, SeriesEncoding::Plain);
+    }
+
+    void missingFilesAndFailedSaves() {
+        w->mData->setPlainText("(1,2)");
+        openPath = dir.filePath("none.txt");
+        w->SLoadFile->click();
+        savePath = dir.filePath("no-such-dir/out.txt");
+        w->SSaveFile->click();
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains("açılamıyor"));
+        QVERIFY(errors[1].contains("yazılamıyor"));
+        QCOMPARE(w->mData->toPlainText(), QString("(1,2)"));
+        openPath.clear();  // a cancelled dialog does nothing
+        w->SLoadFile->click();
+        QCOMPARE(errors.size(), 2);
+    }
+
+    void variableLabelsFollowTheVariable() {
+        w->FVar->setText("x");
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(w->FVar, &out);
+        QCOMPARE(w->xa->text(), QString("x1"));
+        QCOMPARE(w->xb->text(), QString("x2"));
+    }
+
+    void scaleBoxesTakeDigitsAndUntickAutoScale() {
+        QTest::keyClick(w->xX, Qt::Key_5);
+        QVERIFY(!w->ScaleOk->isChecked());
+        QCOMPARE(w->xX->text(), QString("1.05"));
+        QTest::keyClick(w->eSample, Qt::Key_A);
+        QTest::keyClick(w->eSample, Qt::Key_Minus);
+        QTest::keyClick(w->eSample, Qt::Key_7);
+        QCOMPARE(w->eSample->text(), QString("10007"));
+    }
+
+    void enterDoesNotBreakTheFormula() {
+        w->mFormula->setPlainText("t");
+        w->mFormula->moveCursor(QTextCursor::End);
+        QTest::keyClick(w->mFormula, Qt::Key_Return);
+        QCOMPARE(w->mFormula->toPlainText(), QString("t"));
+        QTest::keyClick(w->mFormula, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w->mFormula->toPlainText(), QString("t\n"));
+    }
+
+    void colourButtons() {
+        chosenColour = QColor(1, 2, 3);
+        w->XYRenk->click();
+        QCOMPARE(w->XYRenk->color(), QColor(1, 2, 3));
+        QCOMPARE(w->CurrentSettings().axesColor, QColor(1, 2, 3));
+        chosenColour = QColor();  // cancelled
+        w->XYRenk->click();
+        QCOMPARE(w->XYRenk->color(), QColor(1, 2, 3));
+    }
+
+    void listTextEditedByHandSelectsNothing() {
+        w->GrafBicim->setEditText("Nokt");
+        w->xorj->setEditText("1/3");
+        const PlotSettings s = w->CurrentSettings();
+        QCOMPARE(s.curveStyle, -1);
+        QCOMPARE(s.originX, -1);
+        QCOMPARE(s.originY, 0);
+    }
+
+    void scrollBarHints() {
+        w->scDecimal->setValue(5);
+        QCOMPARE(w->scDecimal->toolTip(), QString("5"));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(w->GrafKalinlik, &enter);
+        QCOMPARE(w->GrafKalinlik->toolTip(), QString("1"));
+        QCOMPARE(w->XYKalinlik->toolTip(), QString("XY Kalınlığı"));  // only its own
+        QCoreApplication::sendEvent(w->GridSayisi, &enter);
+        QCOMPARE(w->GridSayisi->toolTip(), QString("Grid Sayısı"));
+        w->GridSayisi->setValue(6);
+        QCOMPARE(w->GridSayisi->toolTip(), QString("6"));
+    }
+
+    void generalErrorBox() {
+        boxExpected = true;
+        ShowGeneralError(w.get(), "Dosya bulunamadı");
+        ShowGeneralError(w.get(), "Geçersiz seri verisi: (5)");
+        ShowGeneralError(w.get(), "Bitti.");
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen[0].title, QString("Zentu Scientific Calculator"));
+        QCOMPARE(seen[0].icon, int(QMessageBox::Critical));
+        QCOMPARE(seen[0].text, QString("Dosya bulunamadı."));
+        QCOMPARE(seen[1].text, QString("Geçersiz seri verisi: (5)"));
+        QCOMPARE(seen[2].text, QString("Bitti."));
+    }
+};
+
+QTEST_MAIN(GraphWindowTest)
+#include "graph_window_test.moc"
