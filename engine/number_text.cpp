@@ -263,34 +263,50 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
     const char* digits = t.d;
     const int first = t.lead;
     const int e = first + 1;  // |v| = 0.d1d2... * 10^e
-    if (t.negative) out += '-';
+    // Built in a local buffer and appended once.
+    char buf[64];
+    char* p = buf;
+    const auto put = [&p](const char* from, int n) {
+        std::memcpy(p, from, std::size_t(n));
+        p += n;
+    };
+    const auto zeros = [&p](int n) {
+        std::memset(p, '0', std::size_t(n));
+        p += n;
+    };
+    if (t.negative) *p++ = '-';
     if (e >= -3 && e <= plain_max) {
         if (e <= 0) {
-            out += '0';
+            *p++ = '0';
+            out.append(buf, p);
             out += separator;
-            out.append(std::size_t(-e), '0');
-            out.append(digits, std::size_t(count));
+            p = buf;
+            zeros(-e);
+            put(digits, count);
         } else if (count <= e) {
-            out.append(digits, std::size_t(count));
-            out.append(std::size_t(e - count), '0');
+            put(digits, count);
+            zeros(e - count);
         } else {
-            out.append(digits, std::size_t(e));
+            put(digits, e);
+            out.append(buf, p);
             out += separator;
-            out.append(digits + e, std::size_t(count - e));
+            p = buf;
+            put(digits + e, count - e);
         }
+        out.append(buf, p);
         return;
     }
-    out += digits[0];
+    *p++ = digits[0];
     if (count > 1) {
+        out.append(buf, p);
         out += separator;
-        out.append(digits + 1, std::size_t(count - 1));
+        p = buf;
+        put(digits + 1, count - 1);
     }
-    out += 'E';
-    char buf[8];
-    char* end = buf;
-    if (first < 0) *end++ = '-';
-    end = WriteUnsigned(end, std::uint64_t(first < 0 ? -first : first));
-    out.append(buf, end);
+    *p++ = 'E';
+    if (first < 0) *p++ = '-';
+    p = WriteUnsigned(p, std::uint64_t(first < 0 ? -first : first));
+    out.append(buf, p);
 }
 
 const long double kFixedMin = 0x1p-116L;
@@ -656,7 +672,9 @@ long double RoundToDecimals(long double v, int d, bool& overflow) {
         overflow = true;
         return v;
     }
-    return std::nearbyint(scaled) * kInversePow10[d];
+    // rint rounds ties to even in the default rounding mode, like nearbyint, without
+    // saving and restoring the floating-point environment.
+    return std::rint(scaled) * kInversePow10[d];
 }
 
 }  // namespace zentu
