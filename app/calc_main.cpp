@@ -18,13 +18,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/application.h"
-#include "app/engine_progress.h"
 #include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine.h"
+#include "ui/application.h"
+#include "ui/engine_progress.h"
 
 namespace zentu::app {
+
+using ui::ApplicationTitle;
+using ui::EngineProgress;
+using ui::Guarded;
 
 namespace {
 

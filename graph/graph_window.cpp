@@ -23,16 +23,11 @@
 
 #include "engine/engine.h"
 #include "engine/number_text.h"
+#include "ui/application.h"
 
 namespace zentu {
 
 TFGraphics* FGraphics = nullptr;
-
-void ShowGeneralError(QWidget* parent, const QString& text) {
-    QString message = text;
-    if (!message.isEmpty() && message.back().unicode() > 46) message += QLatin1Char('.');
-    QMessageBox::critical(parent, QString::fromUtf8(kApplicationTitle), message);
-}
 
 GraphDialogs GraphDialogs::Standard() {
     GraphDialogs d;
@@ -51,7 +46,7 @@ GraphDialogs GraphDialogs::Standard() {
     d.information = [](QWidget* parent, const QString& text) {
         QMessageBox::information(parent, QStringLiteral("Bilgi"), text);
     };
-    d.error = ShowGeneralError;
+    d.error = ui::ShowErrorBox;
     return d;
 }
 

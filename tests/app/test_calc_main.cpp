@@ -5,10 +5,10 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "app/application.h"
 #include "app_fixture.h"
+#include "ui/application.h"
 
-using zentu::app::ApplicationTitle;
+using zentu::ui::ApplicationTitle;
 
 class CalcMainTest : public QObject {
     Q_OBJECT
@@ -281,7 +281,7 @@ class CalcMainTest : public QObject {
     void errorBoxTextEndsInAFullStop() {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(zentu::app::ErrorBoxText(message), shown);
+        QCOMPARE(zentu::ui::ErrorBoxText(message), shown);
     }
 
     void engineBoxesAreShownInOrderWhileTheLineRuns() {
@@ -349,7 +349,7 @@ class CalcMainTest : public QObject {
 // The program's own application object, which routes errors escaping event handlers
 // into the error box.
 int main(int argc, char** argv) {
-    zentu::app::ZentuApplication app(argc, argv);
+    zentu::ui::ZentuApplication app(argc, argv);
     QTEST_DISABLE_KEYPAD_NAVIGATION
     CalcMainTest test;
     QTEST_SET_MAIN_SOURCE_PATH

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include "engine/engine.h"
+#include "ui/application.h"
 
 using namespace zentu;
 
@@ -526,9 +527,9 @@ class GraphWindowTest : public QObject {
 
     void generalErrorBox() {
         boxExpected = true;
-        ShowGeneralError(w.get(), "Dosya bulunamadı");
-        ShowGeneralError(w.get(), "Geçersiz seri verisi: (5)");
-        ShowGeneralError(w.get(), "Bitti.");
+        ui::ShowErrorBox(w.get(), "Dosya bulunamadı");
+        ui::ShowErrorBox(w.get(), "Geçersiz seri verisi: (5)");
+        ui::ShowErrorBox(w.get(), "Bitti.");
         QCOMPARE(seen.size(), 3);
         QCOMPARE(seen[0].title, QString("Zentu Scientific Calculator"));
         QCOMPARE(seen[0].icon, int(QMessageBox::Critical));

@@ -1,12 +1,12 @@
-#include "app/engine_progress.h"
+#include "ui/engine_progress.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>
 
-#include "app/application.h"
+#include "ui/application.h"
 #include "engine.h"
 
-namespace zentu::app {
+namespace zentu::ui {
 
 EngineProgress::EngineProgress(zentu::Engine& engine, QWidget* parent, QString label)
     : engine_(engine), parent_(parent), label_(std::move(label)) {
@@ -48,4 +48,4 @@ void EngineProgress::Report(std::uint64_t done, std::uint64_t total) {
 
 bool EngineProgress::Cancelled() const { return cancelled_; }
 
-}  // namespace zentu::app
+}  // namespace zentu::ui

@@ -16,7 +16,7 @@ namespace zentu {
 class Engine;
 }
 
-namespace zentu::app {
+namespace zentu::ui {
 
 // Installs the engine's progress and cancellation hooks for the life of the object and
 // restores the previous ones afterwards.
@@ -45,4 +45,4 @@ class EngineProgress {
     std::function<bool()> saved_cancel_;
 };
 
-}  // namespace zentu::app
+}  // namespace zentu::ui
