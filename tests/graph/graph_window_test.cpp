@@ -525,6 +525,22 @@ class GraphWindowTest : public QObject {
         QCOMPARE(w->GridSayisi->toolTip(), QString("6"));
     }
 
+    // A compute running past half a second shows the progress dialog. Cancelling it (the
+    // watchdog rejects it) stops the integral inside the first sample through the engine's
+    // poll, and the loop at its next step: the samples and their list stay as they were.
+    void cancellingALongComputeKeepsThePreviousSamples() {
+        SetUpFunction("t", "0", "10", "100");
+        boxExpected = true;
+        SetUpFunction("INT(u;u;0;1;2000000000)", "0", "10", "100");
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].className, QString("QProgressDialog"));
+        QCOMPARE(seen[0].title, QString("Grafik Kokpit"));
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(w->Graph.FXY.size(), size_t(101));
+        QCOMPARE(w->Graph.FXY[100].y, 10.0);
+        QCOMPARE(w->FuncSeries->count(), 101);
+    }
+
     void generalErrorBox() {
         boxExpected = true;
         ui::ShowErrorBox(w.get(), "Dosya bulunamadı");
