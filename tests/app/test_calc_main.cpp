@@ -10,24 +10,10 @@
 
 using zentu::ui::ApplicationTitle;
 
-class CalcMainTest : public QObject {
+class CalcMainTest : public AppWindowTest {
     Q_OBJECT
-    std::unique_ptr<AppFixture> f;
 
   private slots:
-    void initTestCase() { zentu::app::InstallFonts(); }
-    void init() {
-        f = std::make_unique<AppFixture>();
-        QVERIFY(f->ready());
-    }
-    void cleanup() {
-        const QList<SeenModal> unexpected = f->modals.take();
-        f.reset();
-        for (const SeenModal& m : unexpected)
-            QFAIL(
-                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
-    }
-
     void startsEmptyWithTheFocusInTheMemo() {
         QCOMPARE(f->window->windowTitle(), QStringLiteral("Zentu"));
         QCOMPARE(f->window->size(), QSize(289, 532));

@@ -8,24 +8,10 @@
 #include "app/keypad.h"
 #include "app_fixture.h"
 
-class KeypadTest : public QObject {
+class KeypadTest : public AppWindowTest {
     Q_OBJECT
-    std::unique_ptr<AppFixture> f;
 
   private slots:
-    void initTestCase() { zentu::app::InstallFonts(); }
-    void init() {
-        f = std::make_unique<AppFixture>();
-        QVERIFY(f->ready());
-    }
-    void cleanup() {
-        const QList<SeenModal> unexpected = f->modals.take();
-        f.reset();
-        for (const SeenModal& m : unexpected)
-            QFAIL(
-                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
-    }
-
     void everyKeyIsBuiltFromTheTable() {
         const auto table = zentu::app::KeypadTable();
         QCOMPARE(table.size(), std::size_t(64));
