@@ -109,14 +109,12 @@ class CalcMainTest : public AppWindowTest {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("3,5") << "" << 0 << 0 << "3,5"
-                             << "3.5";
-        QTest::newRow("in the middle") << "12" << 1 << 1 << ","
-                                       << "1.2";
-        QTest::newRow("replaces a selection") << "12345" << 1 << 4 << ","
-                                              << "1.5";
-        QTest::newRow("two commas") << "" << 0 << 0 << ",,7"
-                                    << "..7";
+        // clang-format off
+        QTest::newRow("3,5")                  << ""      << 0 << 0 << "3,5" << "3.5";
+        QTest::newRow("in the middle")        << "12"    << 1 << 1 << ","   << "1.2";
+        QTest::newRow("replaces a selection") << "12345" << 1 << 4 << ","   << "1.5";
+        QTest::newRow("two commas")           << ""      << 0 << 0 << ",,7" << "..7";
+        // clang-format on
     }
     void typedCommaBecomesAFullStopInPlace() {
         QFETCH(QString, text);
@@ -251,18 +249,14 @@ class CalcMainTest : public AppWindowTest {
     void errorBoxTextEndsInAFullStop_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "Bellek yetersiz"
-                                << "Bellek yetersiz.";
-        QTest::newRow("Turkish letter") << "taşma"
-                                        << "taşma.";
-        QTest::newRow("digit (code 48 and up)") << "hata 7"
-                                                << "hata 7.";
-        QTest::newRow("full stop (46)") << "hata."
-                                        << "hata.";
-        QTest::newRow("minus (45)") << "hata -"
-                                    << "hata -";
-        QTest::newRow("empty") << ""
-                               << "";
+        // clang-format off
+        QTest::newRow("letter")                 << "Bellek yetersiz" << "Bellek yetersiz.";
+        QTest::newRow("Turkish letter")         << "taşma"           << "taşma.";
+        QTest::newRow("digit (code 48 and up)") << "hata 7"          << "hata 7.";
+        QTest::newRow("full stop (46)")         << "hata."           << "hata.";
+        QTest::newRow("minus (45)")             << "hata -"          << "hata -";
+        QTest::newRow("empty")                  << ""                << "";
+        // clang-format on
     }
     void errorBoxTextEndsInAFullStop() {
         QFETCH(QString, message);

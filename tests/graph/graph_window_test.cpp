@@ -195,51 +195,17 @@ class GraphWindowTest : public QObject {
         QTest::addColumn<double>("scY");
         QTest::addColumn<QString>("readX");
         QTest::addColumn<QString>("readY");
-        QTest::newRow("t, Max") << "t"
-                                << "0"
-                                << "10"
-                                << "Max" << 32.8 << 11.6 << "164px/5"
-                                << "58px/5";
-        QTest::newRow("-t, Max: below the axis") << "-t"
-                                                 << "0"
-                                                 << "10"
-                                                 << "Max" << 32.8 << 11.6 << "164px/5"
-                                                 << "58px/5";
-        QTest::newRow("t, Ort") << "t"
-                                << "0"
-                                << "10"
-                                << "Ort" << 32.8 << 23.2 << "164px/5"
-                                << "58px/2.5";
-        QTest::newRow("0..1000 spreads") << "t"
-                                         << "0"
-                                         << "1000"
-                                         << "Max" << 0.328 << 0.116 << "164px/500"
-                                         << "58px/500";
-        QTest::newRow("zero y keeps 10") << "0"
-                                         << "0"
-                                         << "10"
-                                         << "Max" << 32.8 << 10.0 << "164px/5"
-                                         << "58px/5.8";
-        QTest::newRow("zero mean keeps 10") << "0"
-                                            << "0"
-                                            << "10"
-                                            << "Ort" << 32.8 << 10.0 << "164px/5"
-                                            << "58px/5.8";
-        QTest::newRow("zero x range keeps 10") << "t"
-                                               << "5"
-                                               << "5"
-                                               << "Max" << 10.0 << 23.2 << "164px/16.4"
-                                               << "58px/2.5";
-        QTest::newRow("reversed interval") << "t"
-                                           << "10"
-                                           << "0"
-                                           << "Max" << -32.8 << 11.6 << "164px/-5"
-                                           << "58px/5";
-        QTest::newRow("no style keeps 10") << "t"
-                                           << "0"
-                                           << "10"
-                                           << "Mx" << 32.8 << 10.0 << "164px/5"
-                                           << "58px/5.8";
+        // clang-format off
+        QTest::newRow("t, Max")                  << "t"  << "0"  << "10"   << "Max" << 32.8  << 11.6  << "164px/5"    << "58px/5";
+        QTest::newRow("-t, Max: below the axis") << "-t" << "0"  << "10"   << "Max" << 32.8  << 11.6  << "164px/5"    << "58px/5";
+        QTest::newRow("t, Ort")                  << "t"  << "0"  << "10"   << "Ort" << 32.8  << 23.2  << "164px/5"    << "58px/2.5";
+        QTest::newRow("0..1000 spreads")         << "t"  << "0"  << "1000" << "Max" << 0.328 << 0.116 << "164px/500"  << "58px/500";
+        QTest::newRow("zero y keeps 10")         << "0"  << "0"  << "10"   << "Max" << 32.8  << 10.0  << "164px/5"    << "58px/5.8";
+        QTest::newRow("zero mean keeps 10")      << "0"  << "0"  << "10"   << "Ort" << 32.8  << 10.0  << "164px/5"    << "58px/5.8";
+        QTest::newRow("zero x range keeps 10")   << "t"  << "5"  << "5"    << "Max" << 10.0  << 23.2  << "164px/16.4" << "58px/2.5";
+        QTest::newRow("reversed interval")       << "t"  << "10" << "0"    << "Max" << -32.8 << 11.6  << "164px/-5"   << "58px/5";
+        QTest::newRow("no style keeps 10")       << "t"  << "0"  << "10"   << "Mx"  << 32.8  << 10.0  << "164px/5"    << "58px/5.8";
+        // clang-format on
     }
 
     void autoScale() {
