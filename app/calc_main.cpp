@@ -18,12 +18,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/application.h"
 #include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine.h"
+#include "ui/application.h"
+#include "ui/engine_progress.h"
 
 namespace zentu::app {
+
+using ui::ApplicationTitle;
+using ui::EngineProgress;
+using ui::Guarded;
 
 namespace {
 
@@ -266,9 +271,13 @@ void TCalcMain::DecNumChange() {
 void TCalcMain::ExecClick() {
     QTextDocument* document = EnterFormula->document();
     const QTextBlock block = document->findBlock(EnterFormula->textCursor().selectionStart());
-    const QString line = block.text().left(kMaxLineRead);
-    const std::string rewritten =
-        zentu::LineExecution(engine_, line.toStdString(), DecNum->value());
+    // The whole line, however long: a cut would lose the rest of what the user typed.
+    const QString line = block.text();
+    std::string rewritten;
+    {
+        EngineProgress progress(engine_, this, QStringLiteral("Hesaplanıyor..."));
+        rewritten = zentu::LineExecution(engine_, line.toStdString(), DecNum->value());
+    }
 
     QTextCursor edit(block);
     edit.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -324,7 +333,10 @@ bool TCalcMain::eventFilter(QObject* watched, QEvent* event) {
             EnterFormula->setTextCursor(cursor);
             return true;
         }
-        if (!key->text().isEmpty()) EnterFormulaKeyPress(key->text());
+        // Only a key that types its character reaches the key-press handler.
+        const bool types =
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (types && !key->text().isEmpty()) EnterFormulaKeyPress(key->text());
         return false;
     }
     if (watched == DecNum && event->type() == QEvent::Enter) DecNumChange();

@@ -33,8 +33,6 @@ namespace zentu::app {
 // The calculator window's client area.
 inline constexpr int kCalcMainWidth = 289;
 inline constexpr int kCalcMainHeight = 532;
-// How much of a memo line EXEC reads.
-inline constexpr int kMaxLineRead = 4096;
 
 class TCalcMain : public QWidget {
   public:

@@ -5,15 +5,16 @@
 #include <QLocale>
 
 #include "app/about.h"
-#include "app/application.h"
 #include "app/calc_main.h"
 #include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine.h"
 #include "graph/graph_window.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
     using namespace zentu::app;
+    using namespace zentu::ui;
     ZentuApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("zentu"));
     QApplication::setWindowIcon(ApplicationIcon());
@@ -27,7 +28,6 @@ int main(int argc, char** argv) {
     TCalcMain CalcMain(engine);
     zentu::TFGraphics FGraphics(engine, &CalcMain);
     zentu::FGraphics = &FGraphics;
-    FGraphics.Dialogs.error = ShowErrorBox;
     CalcMain.setGraphWindow(&FGraphics);
     TFAbout FAbout(&CalcMain);
     CalcMain.setHelpWindow(&FAbout);

@@ -10,16 +10,15 @@ namespace {
 void BM_Compute65536Samples(benchmark::State& state) {
     zentu::Engine engine;
     zentu::TGraph graph(engine);
-    zentu::ComputeRequest request;
-    request.formula = "SIN(t)*t";
-    request.const1Name = "_a";
-    request.const1Value = "0";
-    request.const2Name = "_b";
-    request.const2Value = "0";
-    request.start = "0";
-    request.end = "10";
-    request.sampleCount = "65535";  // intervals: 65,536 samples
-    request.variable = "t";
+    const zentu::ComputeRequest request{.formula = "SIN(t)*t",
+                                        .const1Name = "_a",
+                                        .const1Value = "0",
+                                        .const2Name = "_b",
+                                        .const2Value = "0",
+                                        .start = "0",
+                                        .end = "10",
+                                        .sampleCount = "65535",  // intervals: 65,536 samples
+                                        .variable = "t"};
     std::vector<std::string> lines;
     for (auto _ : state) {
         graph.Compute(request, lines);

@@ -18,7 +18,8 @@ void AppendSubstituted(std::string& out, std::string_view formula, std::string_v
     out.reserve(out.size() + formula.size() + 8 * value.size());
     std::size_t i = 0;
     while (i < formula.size()) {
-        if (!variable.empty() && formula.compare(i, variable.size(), variable) == 0) {
+        if (!variable.empty() && formula[i] == variable[0] &&
+            formula.compare(i, variable.size(), variable) == 0) {
             const char before = i > 0 ? formula[i - 1] : '\0';
             const std::size_t end = i + variable.size();
             const char after = end < formula.size() ? formula[end] : '\0';

@@ -86,7 +86,7 @@ long double ApplyNumeric(Op op, long double x) {
         case Op::Abs: return Checked(std::fabs(x));
         case Op::Sign: return x > 0 ? 1.0L : x < 0 ? -1.0L : 0.0L;
         case Op::Trnc: return static_cast<long double>(ToInt64(std::trunc(x)));
-        case Op::Rnd: return static_cast<long double>(ToInt64(std::nearbyint(x)));
+        case Op::Rnd: return static_cast<long double>(ToInt64(std::rint(x)));
         case Op::Flor: case Op::Ceil: {
             const std::int64_t t = ToInt64(std::trunc(x));
             const long double frac = x - static_cast<long double>(t);

@@ -263,34 +263,50 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
     const char* digits = t.d;
     const int first = t.lead;
     const int e = first + 1;  // |v| = 0.d1d2... * 10^e
-    if (t.negative) out += '-';
+    // Built in a local buffer and appended once.
+    char buf[64];
+    char* p = buf;
+    const auto put = [&p](const char* from, int n) {
+        std::memcpy(p, from, std::size_t(n));
+        p += n;
+    };
+    const auto zeros = [&p](int n) {
+        std::memset(p, '0', std::size_t(n));
+        p += n;
+    };
+    if (t.negative) *p++ = '-';
     if (e >= -3 && e <= plain_max) {
         if (e <= 0) {
-            out += '0';
+            *p++ = '0';
+            out.append(buf, p);
             out += separator;
-            out.append(std::size_t(-e), '0');
-            out.append(digits, std::size_t(count));
+            p = buf;
+            zeros(-e);
+            put(digits, count);
         } else if (count <= e) {
-            out.append(digits, std::size_t(count));
-            out.append(std::size_t(e - count), '0');
+            put(digits, count);
+            zeros(e - count);
         } else {
-            out.append(digits, std::size_t(e));
+            put(digits, e);
+            out.append(buf, p);
             out += separator;
-            out.append(digits + e, std::size_t(count - e));
+            p = buf;
+            put(digits + e, count - e);
         }
+        out.append(buf, p);
         return;
     }
-    out += digits[0];
+    *p++ = digits[0];
     if (count > 1) {
+        out.append(buf, p);
         out += separator;
-        out.append(digits + 1, std::size_t(count - 1));
+        p = buf;
+        put(digits + 1, count - 1);
     }
-    out += 'E';
-    char buf[8];
-    char* end = buf;
-    if (first < 0) *end++ = '-';
-    end = WriteUnsigned(end, std::uint64_t(first < 0 ? -first : first));
-    out.append(buf, end);
+    *p++ = 'E';
+    if (first < 0) *p++ = '-';
+    p = WriteUnsigned(p, std::uint64_t(first < 0 ? -first : first));
+    out.append(buf, p);
 }
 
 const long double kFixedMin = 0x1p-116L;
@@ -430,6 +446,27 @@ bool IsWellFormedToken(std::string_view t) {
 
 namespace {
 
+// Appends the run of digits at c to `mant` (mant * 10^n + digits), eight at a time where
+// it can; more than 19 digits overflow, which the caller checks by counting.
+inline const char* ReadDigits(const char* c, const char* end, std::uint64_t& mant) {
+    while (end - c >= 8) {
+        std::uint64_t v;
+        std::memcpy(&v, c, 8);
+        // All eight bytes "0".."9"?
+        if (((v & 0xF0F0F0F0F0F0F0F0ULL) | (((v + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4)) !=
+            0x3333333333333333ULL)
+            break;
+        v -= 0x3030303030303030ULL;
+        v = (v * 10) + (v >> 8);
+        v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+             (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >> 32;
+        mant = mant * 100000000ULL + v;
+        c += 8;
+    }
+    while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+    return c;
+}
+
 // The common token: optional sign, at most 19 significant digits with an optional ".",
 // an optional exponent, and a power of ten the extended format holds exactly. Then the
 // value is one correctly rounded multiplication or division. Returns false for anything
@@ -441,12 +478,12 @@ bool FastTextToNumber(std::string_view t, long double& value) {
     if (c != end && (*c == '+' || *c == '-')) negative = *c++ == '-';
     std::uint64_t mant = 0;
     const char* const int_start = c;
-    while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+    c = ReadDigits(c, end, mant);
     std::size_t digits = std::size_t(c - int_start);
     int frac = 0;
     if (c != end && *c == '.') {
         const char* const frac_start = ++c;
-        while (c != end && unsigned(*c - '0') < 10) mant = mant * 10 + unsigned(*c++ - '0');
+        c = ReadDigits(c, end, mant);
         frac = int(c - frac_start);
         digits += std::size_t(frac);
     }
@@ -480,9 +517,16 @@ bool FastTextToNumber(std::string_view t, long double& value) {
 
 }  // namespace
 
+long double SlowTextToNumber(std::string_view t);
+
 long double TextToNumber(std::string_view t) {
     long double fast;
     if (FastTextToNumber(t, fast)) return fast;
+    return SlowTextToNumber(t);
+}
+
+// Every token the fast reader declines: long mantissas, far exponents, malformed text.
+__attribute__((noinline)) long double SlowTextToNumber(std::string_view t) {
     std::size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
@@ -628,7 +672,9 @@ long double RoundToDecimals(long double v, int d, bool& overflow) {
         overflow = true;
         return v;
     }
-    return std::nearbyint(scaled) * kInversePow10[d];
+    // rint rounds ties to even in the default rounding mode, like nearbyint, without
+    // saving and restoring the floating-point environment.
+    return std::rint(scaled) * kInversePow10[d];
 }
 
 }  // namespace zentu

@@ -92,6 +92,19 @@ long double Factorial(long double x) {
 
 namespace {
 
+// Scanning leftwards from the bracket `last` that ends `s`, the position of its partner
+// `partner`; a text that runs out first is a failure.
+std::size_t GroupStartFromEnd(std::string_view s, char last, char partner) {
+    int depth = 0;
+    for (std::size_t i = s.size(); i-- > 0;) {
+        if (s[i] == last)
+            ++depth;
+        else if (s[i] == partner && --depth == 0)
+            return i;
+    }
+    throw EvalFailure{};
+}
+
 // "^" is EXP(LN(b) * e): a base of zero or below fails whatever the exponent.
 long double Power(long double base, long double exponent) {
     if (!(base > 0) || std::isinf(base)) throw EvalFailure{};
@@ -126,20 +139,11 @@ void Engine::InsertPowerResult(std::string& left, std::string& rs, long double v
 // gives its value.
 long double Engine::TakeOperandBefore(std::string& left) {
     if (!left.empty() && left.back() == ')') {
-        int depth = 0;
-        std::size_t i = left.size();
-        while (i > 0) {
-            --i;
-            if (left[i] == ')') {
-                ++depth;
-            } else if (left[i] == '(' && --depth == 0) {
-                Scratch inner(buffers_), powered(buffers_);
-                inner.str().assign(left, i + 1, left.size() - i - 2);
-                left.resize(i);
-                return ProductPass(PowerView(inner.str(), powered.str()));
-            }
-        }
-        throw EvalFailure{};  // no "(" before the ")"
+        const std::size_t i = GroupStartFromEnd(left, ')', '(');
+        Scratch inner(buffers_), powered(buffers_);
+        inner.str().assign(left, i + 1, left.size() - i - 2);
+        left.resize(i);
+        return ProductPass(PowerView(inner.str(), powered.str()));
     }
     const std::size_t start = LastNumberStart(left);
     const long double v = start == left.size() ? 0.0L : TextToNumber(std::string_view(left).substr(start));
@@ -158,22 +162,13 @@ bool Engine::TakeExponent(std::string& rs, long double& exponent) {
     const long double sign = (minus & 1) ? -1.0L : 1.0L;
     if (rs.empty()) return false;
     if (rs.back() == '(') {
-        int depth = 0;
-        std::size_t i = rs.size();
-        while (i > 0) {
-            --i;
-            if (rs[i] == '(') {
-                ++depth;
-            } else if (rs[i] == ')' && --depth == 0) {
-                Scratch group(buffers_), powered(buffers_);
-                // The group's inner text, back in reading order.
-                group.str().assign(rs.rbegin() + 1, rs.rbegin() + std::ptrdiff_t(rs.size() - i - 1));
-                rs.resize(i);
-                exponent = ProductPass(PowerView(group.str(), powered.str())) * sign;
-                return true;
-            }
-        }
-        throw EvalFailure{};  // the group is not closed
+        const std::size_t i = GroupStartFromEnd(rs, '(', ')');  // reversed: "(" stands last
+        Scratch group(buffers_), powered(buffers_);
+        // The group's inner text, back in reading order.
+        group.str().assign(rs.rbegin() + 1, rs.rbegin() + std::ptrdiff_t(rs.size() - i - 1));
+        rs.resize(i);
+        exponent = ProductPass(PowerView(group.str(), powered.str())) * sign;
+        return true;
     }
     if (!IsNumberChar(rs.back())) return false;
     Scratch token(buffers_);

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 namespace zentu {
 
@@ -39,7 +40,12 @@ void TWrapButton::paintEvent(QPaintEvent*) {
 void TGroupBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QFontMetrics metrics(font());
-    const int lineY = metrics.height() / 2;
+    // Some fonts draw the dots of capitals such as "Ö" and "İ" above their ascent: the
+    // caption moves down by that much so they are not cut off at the top edge.
+    const int accents =
+        std::max(0, -metrics.boundingRect(QStringLiteral("ÖİÜ")).top() - metrics.ascent());
+    const int captionHeight = metrics.height() + accents;
+    const int lineY = captionHeight / 2;
     // An etched frame: a dark line with a light one inside it.
     const QRect frame = rect().adjusted(0, lineY, -1, -1);
     p.setPen(QColor(128, 128, 128));
@@ -48,10 +54,10 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     p.drawRect(frame.adjusted(1, 1, 0, 0));
     const QString caption = title();
     if (caption.isEmpty()) return;
-    const QRect captionBox(7, 0, metrics.horizontalAdvance(caption) + 2, metrics.height());
+    const QRect captionBox(7, 0, metrics.horizontalAdvance(caption) + 2, captionHeight);
     p.fillRect(captionBox, palette().color(QPalette::Window));
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(captionBox, Qt::AlignCenter, caption);
+    p.drawText(QPoint(captionBox.left() + 1, accents + metrics.ascent()), caption);
 }
 
 TPaintBox::TPaintBox(const QImage& image, QWidget* parent) : QWidget(parent), image_(image) {

@@ -207,7 +207,9 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
         sample.y = FCalcXYPoint(sample.x);
 
         bool overflow = false;
-        std::string line = "[";
+        std::string line;
+        line.reserve(48);
+        line += '[';
         line += std::to_string(i);
         line += ": ";
         AppendResultText(line, RoundToDecimals(sample.x, decimals, overflow), separator);
@@ -223,8 +225,8 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
 }
 
 double TGraph::FCalcXYPoint(double x) {
-    std::string text = SubstituteVariable(Formula, FVXY, ResultText(x, "."));
-    long double y = engine_.EvaluateExpression(text);
+    // The sample's number text in place of the variable, then one evaluation.
+    const long double y = engine_.SubstituteAndEvaluate(Formula, FVXY, x);
     FErr = engine_.ErrorFlag;
     return static_cast<double>(y);
 }

@@ -6,7 +6,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -14,25 +13,19 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStringListModel>
 #include <cmath>
-#include <memory>
 
 #include "engine/engine.h"
 #include "engine/number_text.h"
+#include "ui/application.h"
+#include "ui/engine_progress.h"
 
 namespace zentu {
 
 TFGraphics* FGraphics = nullptr;
-
-void ShowGeneralError(QWidget* parent, const QString& text) {
-    QString message = text;
-    if (!message.isEmpty() && message.back().unicode() > 46) message += QLatin1Char('.');
-    QMessageBox::critical(parent, QString::fromUtf8(kApplicationTitle), message);
-}
 
 GraphDialogs GraphDialogs::Standard() {
     GraphDialogs d;
@@ -51,7 +44,7 @@ GraphDialogs GraphDialogs::Standard() {
     d.information = [](QWidget* parent, const QString& text) {
         QMessageBox::information(parent, QStringLiteral("Bilgi"), text);
     };
-    d.error = ShowGeneralError;
+    d.error = ui::ShowErrorBox;
     return d;
 }
 
@@ -62,45 +55,6 @@ bool IsBlankText(const QString& text) {
         if (c.unicode() > ' ') return false;
     return true;
 }
-
-// Shows a progress dialog once a compute has run for half a second, and tells whether the
-// user has cancelled it.
-class ComputeProgressWindow {
-  public:
-    explicit ComputeProgressWindow(QWidget* parent) : parent_(parent) { clock_.start(); }
-
-    bool Continue(std::size_t done, std::size_t total) {
-        if (!dialog_) {
-            if (clock_.elapsed() < 500) return true;
-            dialog_ = std::make_unique<QProgressDialog>(QStringLiteral("Fonksiyon hesaplanıyor..."),
-                                                        QStringLiteral("İptal"), 0,
-                                                        static_cast<int>(total), parent_);
-            dialog_->setWindowTitle(QStringLiteral("Grafik Kokpit"));
-            dialog_->setWindowModality(Qt::WindowModal);
-            dialog_->setMinimumDuration(0);
-            dialog_->setAutoClose(false);
-            dialog_->setAutoReset(false);
-        }
-        if (total != 0) dialog_->setMaximum(static_cast<int>(total));
-        dialog_->setValue(static_cast<int>(done));  // lets the dialog's button work
-        return !dialog_->wasCanceled();
-    }
-
-    // Polled by the engine inside a long evaluation (INT, DIF, DAT).
-    bool Cancelled() {
-        if (!dialog_) return !Continue(0, 0);
-        if (poll_.isValid() && poll_.elapsed() < 50) return dialog_->wasCanceled();
-        poll_.start();
-        QCoreApplication::processEvents();
-        return dialog_->wasCanceled();
-    }
-
-  private:
-    QWidget* parent_;
-    QElapsedTimer clock_;
-    QElapsedTimer poll_;
-    std::unique_ptr<QProgressDialog> dialog_;
-};
 
 }  // namespace
 
@@ -211,14 +165,10 @@ void TFGraphics::CalcXYClick() {
     request.decimals = scDecimal->value();
     request.decimalSeparator = DecimalSeparator();
 
-    // Long evaluations inside one sample (INT, DIF) can be cancelled from the same dialog.
-    ComputeProgressWindow progress(this);
-    struct HookSwap {
-        Engine& engine;
-        std::function<bool()> saved;
-        ~HookSwap() { engine.CancelRequested = std::move(saved); }
-    } swap{engine_, engine_.CancelRequested};
-    engine_.CancelRequested = [&progress] { return progress.Cancelled(); };
+    // The bar counts the samples; a long evaluation inside one sample (INT, DIF) is
+    // cancelled from the same dialog through the engine's poll.
+    ui::EngineProgress progress(engine_, this, QStringLiteral("Fonksiyon hesaplanıyor..."),
+                                windowTitle(), ui::EngineProgress::Bar::Caller);
 
     std::vector<std::string> lines;
     ComputeResult result;

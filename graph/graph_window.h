@@ -39,14 +39,8 @@ namespace zentu {
 
 class Engine;
 
-// The caption of the application's message boxes.
-inline constexpr const char* kApplicationTitle = "Zentu Scientific Calculator";
-
-// The general error box: error icon, captioned with the application title, the text ending
-// in "." unless its last character already is a stop or other punctuation.
-void ShowGeneralError(QWidget* parent, const QString& text);
-
-// The dialogs the window opens. Standard() gives the platform's; tests put in their own.
+// The dialogs the window opens. Standard() gives the platform's and the program's general
+// error box (ui::ShowErrorBox); tests put in their own.
 struct GraphDialogs {
     std::function<QString(QWidget*)> openSeriesFile;             // empty when cancelled
     std::function<QString(QWidget*)> saveSeriesFile;             // empty when cancelled

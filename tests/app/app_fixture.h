@@ -1,11 +1,14 @@
 // A calculator window of its own for each test: a fresh engine, the window shown and
-// active with the focus in the memo, and a watcher that closes every modal box.
+// active with the focus in the memo, and a watcher that closes every modal box. Test
+// classes derive from AppWindowTest, which makes the fixture before each test and fails
+// the test when a modal window opened that the test did not take.
 #pragma once
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QObject>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -78,5 +81,25 @@ struct AppFixture {
     void click(const char* name) {
         QTest::mouseClick(key(name), Qt::LeftButton);
         QCoreApplication::processEvents();
+    }
+};
+
+class AppWindowTest : public QObject {
+    Q_OBJECT
+  protected:
+    std::unique_ptr<AppFixture> f;
+
+  private slots:
+    void initTestCase() { zentu::app::InstallFonts(); }
+    void init() {
+        f = std::make_unique<AppFixture>();
+        QVERIFY(f->ready());
+    }
+    void cleanup() {
+        const QList<SeenModal> unexpected = f->modals.take();
+        f.reset();
+        for (const SeenModal& m : unexpected)
+            QFAIL(
+                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
     }
 };

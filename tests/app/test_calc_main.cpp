@@ -3,32 +3,17 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QtTest>
-
 #include <stdexcept>
 
-#include "app/application.h"
 #include "app_fixture.h"
+#include "ui/application.h"
 
-using zentu::app::ApplicationTitle;
+using zentu::ui::ApplicationTitle;
 
-class CalcMainTest : public QObject {
+class CalcMainTest : public AppWindowTest {
     Q_OBJECT
-    std::unique_ptr<AppFixture> f;
 
   private slots:
-    void initTestCase() { zentu::app::InstallFonts(); }
-    void init() {
-        f = std::make_unique<AppFixture>();
-        QVERIFY(f->ready());
-    }
-    void cleanup() {
-        const QList<SeenModal> unexpected = f->modals.take();
-        f.reset();
-        for (const SeenModal& m : unexpected)
-            QFAIL(
-                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
-    }
-
     void startsEmptyWithTheFocusInTheMemo() {
         QCOMPARE(f->window->windowTitle(), QStringLiteral("Zentu"));
         QCOMPARE(f->window->size(), QSize(289, 532));
@@ -65,6 +50,9 @@ class CalcMainTest : public QObject {
         // Everything from the first "=" on is replaced; blanks and case stay as written.
         QTest::newRow("old result replaced") << "2 * 4=99=x" << 0 << 0 << "2 * 4=8\n";
         QTest::newRow("empty line") << "" << 0 << 0 << "=0\n";
+        // A long line is read and rewritten whole, nothing of it lost.
+        const QString long_line = u'7' + QString(5000, u' ') + QStringLiteral("+1");
+        QTest::newRow("long line") << long_line << 0 << 0 << long_line + QStringLiteral("=8\n");
         QTest::newRow("error text") << "(2" << 2 << 2 << "(2=Geçersiz parantez...\n";
     }
     void execWorksOnTheLineWhereTheSelectionStarts() {
@@ -121,14 +109,12 @@ class CalcMainTest : public QObject {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("3,5") << "" << 0 << 0 << "3,5"
-                             << "3.5";
-        QTest::newRow("in the middle") << "12" << 1 << 1 << ","
-                                       << "1.2";
-        QTest::newRow("replaces a selection") << "12345" << 1 << 4 << ","
-                                              << "1.5";
-        QTest::newRow("two commas") << "" << 0 << 0 << ",,7"
-                                    << "..7";
+        // clang-format off
+        QTest::newRow("3,5")                  << ""      << 0 << 0 << "3,5" << "3.5";
+        QTest::newRow("in the middle")        << "12"    << 1 << 1 << ","   << "1.2";
+        QTest::newRow("replaces a selection") << "12345" << 1 << 4 << ","   << "1.5";
+        QTest::newRow("two commas")           << ""      << 0 << 0 << ",,7" << "..7";
+        // clang-format on
     }
     void typedCommaBecomesAFullStopInPlace() {
         QFETCH(QString, text);
@@ -139,6 +125,20 @@ class CalcMainTest : public QObject {
         f->setMemo(text, anchor, position);
         f->type(typed);
         QCOMPARE(f->text(), expected);
+    }
+
+    void ctrlCommaTypesNothing() {
+        f->setMemo(QStringLiteral("12"));
+        f->press(Qt::Key_Comma, Qt::ControlModifier);
+        QCOMPARE(f->text(), QStringLiteral("12"));
+    }
+
+    void tabMovesTheFocusOn() {
+        f->type(QStringLiteral("1"));
+        f->press(Qt::Key_Tab);
+        QCOMPARE(f->text(), QStringLiteral("1"));
+        QVERIFY(QApplication::focusWidget() != f->memo());
+        QVERIFY(f->window->isAncestorOf(QApplication::focusWidget()));
     }
 
     void commaExecutesAsAFullStop() {
@@ -203,6 +203,29 @@ class CalcMainTest : public QObject {
         QCOMPARE(f->text(), QStringLiteral("1E4930=1E4930\n"));
     }
 
+    // A long computation shows a progress dialog after half a second; its Cancel (the
+    // watcher rejects the dialog) ends the line as a failure and keeps the answer store
+    // and the series.
+    void cancellingALongComputationKeepsAnswerAndSeries() {
+        f->type(QStringLiteral("DAT(4;5)"));
+        f->press(Qt::Key_Return);
+        f->type(QStringLiteral("42"));
+        f->press(Qt::Key_Return);
+        f->type(QStringLiteral("1+INT(X;X;0;1;2000000000)"));
+        f->press(Qt::Key_Return);
+        const QList<SeenModal> seen = f->modals.take();
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].objectName, QStringLiteral("EngineProgress"));
+        QCOMPARE(seen[0].title, ApplicationTitle());
+        QVERIFY(f->text().endsWith(QStringLiteral("1+INT(X;X;0;1;2000000000)=Yazım Hatası...\n")));
+        QCOMPARE(f->engine.AnswerStore, 42.0L);
+        f->type(QStringLiteral("SUM()+ANS()"));
+        f->press(Qt::Key_Return);
+        QVERIFY(f->text().endsWith(QStringLiteral("SUM()+ANS()=51\n")));
+        // A short line shows no dialog.
+        QVERIFY(f->modals.empty());
+    }
+
     void errorsEscapingAnyEventHandlerReachTheErrorBox() {
         struct Failing : QObject {
             bool eventFilter(QObject*, QEvent* event) override {
@@ -226,23 +249,19 @@ class CalcMainTest : public QObject {
     void errorBoxTextEndsInAFullStop_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "Bellek yetersiz"
-                                << "Bellek yetersiz.";
-        QTest::newRow("Turkish letter") << "taşma"
-                                        << "taşma.";
-        QTest::newRow("digit (code 48 and up)") << "hata 7"
-                                                << "hata 7.";
-        QTest::newRow("full stop (46)") << "hata."
-                                        << "hata.";
-        QTest::newRow("minus (45)") << "hata -"
-                                    << "hata -";
-        QTest::newRow("empty") << ""
-                               << "";
+        // clang-format off
+        QTest::newRow("letter")                 << "Bellek yetersiz" << "Bellek yetersiz.";
+        QTest::newRow("Turkish letter")         << "taşma"           << "taşma.";
+        QTest::newRow("digit (code 48 and up)") << "hata 7"          << "hata 7.";
+        QTest::newRow("full stop (46)")         << "hata."           << "hata.";
+        QTest::newRow("minus (45)")             << "hata -"          << "hata -";
+        QTest::newRow("empty")                  << ""                << "";
+        // clang-format on
     }
     void errorBoxTextEndsInAFullStop() {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(zentu::app::ErrorBoxText(message), shown);
+        QCOMPARE(zentu::ui::ErrorBoxText(message), shown);
     }
 
     void engineBoxesAreShownInOrderWhileTheLineRuns() {
@@ -310,7 +329,7 @@ class CalcMainTest : public QObject {
 // The program's own application object, which routes errors escaping event handlers
 // into the error box.
 int main(int argc, char** argv) {
-    zentu::app::ZentuApplication app(argc, argv);
+    zentu::ui::ZentuApplication app(argc, argv);
     QTEST_DISABLE_KEYPAD_NAVIGATION
     CalcMainTest test;
     QTEST_SET_MAIN_SOURCE_PATH

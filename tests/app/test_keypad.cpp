@@ -8,24 +8,10 @@
 #include "app/keypad.h"
 #include "app_fixture.h"
 
-class KeypadTest : public QObject {
+class KeypadTest : public AppWindowTest {
     Q_OBJECT
-    std::unique_ptr<AppFixture> f;
 
   private slots:
-    void initTestCase() { zentu::app::InstallFonts(); }
-    void init() {
-        f = std::make_unique<AppFixture>();
-        QVERIFY(f->ready());
-    }
-    void cleanup() {
-        const QList<SeenModal> unexpected = f->modals.take();
-        f.reset();
-        for (const SeenModal& m : unexpected)
-            QFAIL(
-                qPrintable(QStringLiteral("unexpected modal window: ") + m.title + u' ' + m.text));
-    }
-
     void everyKeyIsBuiltFromTheTable() {
         const auto table = zentu::app::KeypadTable();
         QCOMPARE(table.size(), std::size_t(64));
@@ -49,79 +35,46 @@ class KeypadTest : public QObject {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("caret");
+        // clang-format off
         // Typing keys: the posted key is handled like the keyboard's.
-        QTest::newRow("7 at the caret") << "B7"
-                                        << "12" << 1 << 1 << "172" << 2;
-        QTest::newRow("7 replaces a selection") << "B7"
-                                                << "abcd" << 1 << 3 << "a7d" << 2;
-        QTest::newRow("0") << "B0"
-                           << "" << 0 << 0 << "0" << 1;
-        QTest::newRow("9") << "B9"
-                           << "" << 0 << 0 << "9" << 1;
-        QTest::newRow("+") << "BArti"
-                           << "1" << 1 << 1 << "1+" << 2;
-        QTest::newRow("-") << "BEksi"
-                           << "1" << 1 << 1 << "1-" << 2;
-        QTest::newRow("*") << "BMulti"
-                           << "1" << 1 << 1 << "1*" << 2;
-        QTest::newRow("/") << "BBolu"
-                           << "1" << 1 << 1 << "1/" << 2;
-        QTest::newRow(". is always a full stop") << "BComma"
-                                                 << "1" << 1 << 1 << "1." << 2;
-        QTest::newRow("C deletes before the caret") << "BBackSpace"
-                                                    << "123" << 2 << 2 << "13" << 1;
-        QTest::newRow("C deletes only the selection") << "BBackSpace"
-                                                      << "abcd" << 1 << 3 << "ad" << 1;
+        QTest::newRow("7 at the caret") << "B7" << "12" << 1 << 1 << "172" << 2;
+        QTest::newRow("7 replaces a selection") << "B7" << "abcd" << 1 << 3 << "a7d" << 2;
+        QTest::newRow("0") << "B0" << "" << 0 << 0 << "0" << 1;
+        QTest::newRow("9") << "B9" << "" << 0 << 0 << "9" << 1;
+        QTest::newRow("+") << "BArti" << "1" << 1 << 1 << "1+" << 2;
+        QTest::newRow("-") << "BEksi" << "1" << 1 << 1 << "1-" << 2;
+        QTest::newRow("*") << "BMulti" << "1" << 1 << 1 << "1*" << 2;
+        QTest::newRow("/") << "BBolu" << "1" << 1 << 1 << "1/" << 2;
+        QTest::newRow(". is always a full stop") << "BComma" << "1" << 1 << 1 << "1." << 2;
+        QTest::newRow("C deletes before the caret") << "BBackSpace" << "123" << 2 << 2 << "13" << 1;
+        QTest::newRow("C deletes only the selection") << "BBackSpace" << "abcd" << 1 << 3 << "ad" << 1;
         // The horizontal caret keys are bound crosswise: bRight sends Left.
-        QTest::newRow("bRight moves left") << "bRight"
-                                           << "ab" << 2 << 2 << "ab" << 1;
-        QTest::newRow("bLeft moves right") << "bLeft"
-                                           << "ab" << 0 << 0 << "ab" << 1;
-        QTest::newRow("BPoint moves up") << "BPoint"
-                                         << "ab\ncd" << 4 << 4 << "ab\ncd" << 1;
-        QTest::newRow("bDn moves down") << "bDn"
-                                        << "ab\ncd" << 1 << 1 << "ab\ncd" << 4;
+        QTest::newRow("bRight moves left") << "bRight" << "ab" << 2 << 2 << "ab" << 1;
+        QTest::newRow("bLeft moves right") << "bLeft" << "ab" << 0 << 0 << "ab" << 1;
+        QTest::newRow("BPoint moves up") << "BPoint" << "ab\ncd" << 4 << 4 << "ab\ncd" << 1;
+        QTest::newRow("bDn moves down") << "bDn" << "ab\ncd" << 1 << 1 << "ab\ncd" << 4;
         // Inserting keys: the text exactly as listed, the caret after it.
-        QTest::newRow("SIN replaces a selection") << "BSin"
-                                                  << "abcd" << 1 << 3 << "asin(d" << 5;
-        QTest::newRow("SUM leaves the caret after ')'") << "bSum"
-                                                        << "" << 0 << 0 << "SUM()" << 5;
-        QTest::newRow("DAT") << "bDat"
-                             << "" << 0 << 0 << "DAT(" << 4;
-        QTest::newRow("FLOOR") << "bFlor"
-                               << "" << 0 << 0 << "flor(" << 5;
-        QTest::newRow("TRUNC") << "bTrunc"
-                               << "" << 0 << 0 << "trnc(" << 5;
-        QTest::newRow("Perm") << "bPerm"
-                              << "" << 0 << 0 << "Per(" << 4;
-        QTest::newRow("Comb") << "bComb"
-                              << "" << 0 << 0 << "Com(" << 4;
-        QTest::newRow("PI") << "BPi"
-                            << "2*" << 2 << 2 << "2*Pi" << 4;
-        QTest::newRow("POW") << "BPow"
-                             << "2" << 1 << 1 << "2^" << 2;
-        QTest::newRow("(!)") << "BFact"
-                             << "4" << 1 << 1 << "4!" << 2;
-        QTest::newRow(";") << "B00"
-                           << "" << 0 << 0 << ";" << 1;
-        QTest::newRow("000") << "B000"
-                             << "1" << 1 << 1 << "1000" << 4;
-        QTest::newRow("ABS") << "bAbs"
-                             << "" << 0 << 0 << "ABS(" << 4;
-        QTest::newRow("DAVG") << "bSemiColon"
-                              << "" << 0 << 0 << "DAVG()" << 6;
-        QTest::newRow("ANS") << "bAnswer"
-                             << "" << 0 << 0 << "ANS()" << 5;
-        QTest::newRow("DSEE") << "bDSee"
-                              << "" << 0 << 0 << "DSEE()" << 6;
-        QTest::newRow("LOG") << "Blog"
-                             << "" << 0 << 0 << "log(" << 4;
-        QTest::newRow("CSCH") << "bCsch"
-                              << "" << 0 << 0 << "csch(" << 5;
-        QTest::newRow("INT") << "BInt"
-                             << "" << 0 << 0 << "int(" << 4;
-        QTest::newRow("Edit types nothing") << "BEdit"
-                                            << "ab" << 1 << 1 << "ab" << 1;
+        QTest::newRow("SIN replaces a selection") << "BSin" << "abcd" << 1 << 3 << "asin(d" << 5;
+        QTest::newRow("SUM leaves the caret after ')'") << "bSum" << "" << 0 << 0 << "SUM()" << 5;
+        QTest::newRow("DAT") << "bDat" << "" << 0 << 0 << "DAT(" << 4;
+        QTest::newRow("FLOOR") << "bFlor" << "" << 0 << 0 << "flor(" << 5;
+        QTest::newRow("TRUNC") << "bTrunc" << "" << 0 << 0 << "trnc(" << 5;
+        QTest::newRow("Perm") << "bPerm" << "" << 0 << 0 << "Per(" << 4;
+        QTest::newRow("Comb") << "bComb" << "" << 0 << 0 << "Com(" << 4;
+        QTest::newRow("PI") << "BPi" << "2*" << 2 << 2 << "2*Pi" << 4;
+        QTest::newRow("POW") << "BPow" << "2" << 1 << 1 << "2^" << 2;
+        QTest::newRow("(!)") << "BFact" << "4" << 1 << 1 << "4!" << 2;
+        QTest::newRow(";") << "B00" << "" << 0 << 0 << ";" << 1;
+        QTest::newRow("000") << "B000" << "1" << 1 << 1 << "1000" << 4;
+        QTest::newRow("ABS") << "bAbs" << "" << 0 << 0 << "ABS(" << 4;
+        QTest::newRow("DAVG") << "bSemiColon" << "" << 0 << 0 << "DAVG()" << 6;
+        QTest::newRow("ANS") << "bAnswer" << "" << 0 << 0 << "ANS()" << 5;
+        QTest::newRow("DSEE") << "bDSee" << "" << 0 << 0 << "DSEE()" << 6;
+        QTest::newRow("LOG") << "Blog" << "" << 0 << 0 << "log(" << 4;
+        QTest::newRow("CSCH") << "bCsch" << "" << 0 << 0 << "csch(" << 5;
+        QTest::newRow("INT") << "BInt" << "" << 0 << 0 << "int(" << 4;
+        QTest::newRow("Edit types nothing") << "BEdit" << "ab" << 1 << 1 << "ab" << 1;
+        // clang-format on
     }
     void keysTypeAndInsertAtTheCaret() {
         QFETCH(QString, key);

@@ -37,6 +37,16 @@ struct Area {
     void DrawGraph() {
         Draw([&](TPlotCanvas& c) { c.DrawGraphXY(graph, settings); });
     }
+    // The area prepared without the grid: only the axes cross the background.
+    void PrepareWithoutGrid() {
+        settings.gridOn = false;
+        Prepare();
+    }
+    // Draw the curve as lines of the given width.
+    void UseLines(int width) {
+        settings.curveStyle = 1;
+        settings.curveWidth = width;
+    }
     QColor At(int x, int y) const { return image.pixelColor(x, y); }
     int Count(const QColor& colour, const QRect& box) const {
         int n = 0;
@@ -186,8 +196,7 @@ void PlotCanvasTest::backgroundOutlineUsesThePenTheLastDrawingLeft() {
 
 void PlotCanvasTest::gridOffKeepsTheCellSize() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
+    a.PrepareWithoutGrid();
     QCOMPARE(int(a.graph.DeltaX), 0);
     QCOMPARE(int(a.graph.DeltaY), 0);
     a.settings.gridOn = true;
@@ -234,8 +243,7 @@ void PlotCanvasTest::transformOutOfRangeRaises() {
 
 void PlotCanvasTest::dotStyleSetsOnePixelPerSample() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
+    a.PrepareWithoutGrid();
     a.graph.ScX = 32;
     a.graph.ScY = 10;
     a.graph.FXY = {{2.5, -1.25}, {3, 2}};
@@ -250,8 +258,7 @@ void PlotCanvasTest::lineStyleWithOneSampleDrawsNothing() {
     Area a;
     a.Prepare();
     const QImage before = a.image;
-    a.settings.curveStyle = 1;
-    a.settings.curveWidth = 4;
+    a.UseLines(4);
     a.graph.FXY = {{1, 1}};
     a.DrawGraph();
     QCOMPARE(a.image, before);
@@ -259,10 +266,8 @@ void PlotCanvasTest::lineStyleWithOneSampleDrawsNothing() {
 
 void PlotCanvasTest::lineStyleUsesTheCurveWidth() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
-    a.settings.curveStyle = 1;
-    a.settings.curveWidth = 4;
+    a.PrepareWithoutGrid();
+    a.UseLines(4);
     a.settings.curveColor = QColor(0, 0, 255);
     a.graph.ScX = a.graph.ScY = 20;
     a.graph.FXY = {{0, 1}, {5, 1}};  // from (328, 96) to (428, 96)
@@ -273,10 +278,8 @@ void PlotCanvasTest::lineStyleUsesTheCurveWidth() {
 
 void PlotCanvasTest::seriesMarkersLeaveThePenOnePixelWide() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
-    a.settings.curveStyle = 1;
-    a.settings.curveWidth = 4;
+    a.PrepareWithoutGrid();
+    a.UseLines(4);
     a.settings.seriesOn = true;
     a.graph.DScX = a.graph.DScY = 20;
     a.graph.DataXY = {{0, 1}, {5, 1}, {10, 1}};  // (328, 96), (428, 96), (528, 96)
@@ -333,8 +336,7 @@ void PlotCanvasTest::bezierSegments() {
     QFETCH(int, points);
     QFETCH(int, reached);
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
+    a.PrepareWithoutGrid();
     a.settings.seriesOn = true;
     a.settings.curveStyle = -1;  // the series step only records the points
     a.settings.bezierOn = true;
@@ -359,8 +361,7 @@ void PlotCanvasTest::bezierSegments() {
 
 void PlotCanvasTest::bezierUsesPointsOfTheLastSeriesDrawing() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
+    a.PrepareWithoutGrid();
     a.settings.bezierOn = true;
     a.settings.seriesOn = false;
     a.graph.DataP = {{100, 50}, {150, 50}};
@@ -373,8 +374,7 @@ void PlotCanvasTest::bezierUsesPointsOfTheLastSeriesDrawing() {
 
 void PlotCanvasTest::failedDrawingKeepsWhatWasDrawn() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
+    a.PrepareWithoutGrid();
     a.settings.curveColor = QColor(0, 0, 255);
     a.graph.FXY = {{1, 1}, {2, 1e300}, {3, 1}};
     QVERIFY_THROWS_EXCEPTION(GraphError, a.DrawGraph());
@@ -384,10 +384,8 @@ void PlotCanvasTest::failedDrawingKeepsWhatWasDrawn() {
 
 void PlotCanvasTest::farPointsDoNotStopTheDrawing() {
     Area a;
-    a.settings.gridOn = false;
-    a.Prepare();
-    a.settings.curveStyle = 1;
-    a.settings.curveWidth = 4;
+    a.PrepareWithoutGrid();
+    a.UseLines(4);
     a.settings.curveColor = QColor(0, 0, 255);
     a.graph.FXY = {{0, 0}, {1e9, 1e9}, {-1e9, 1e9}};
     a.DrawGraph();

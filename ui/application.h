@@ -1,5 +1,5 @@
-// Program-wide pieces of the desktop program: the application title, the general error
-// box and the guard that routes every error escaping a handler into it.
+// Program-wide pieces of the desktop program, used by every window: the application title,
+// the general error box and the guard that routes every error escaping a handler into it.
 #pragma once
 
 #include <QApplication>
@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace zentu::app {
+namespace zentu::ui {
 
 // The application title: caption of the plain message boxes and of the error box.
 inline constexpr const char* kApplicationTitle = "Zentu Scientific Calculator";
@@ -51,4 +51,4 @@ class ZentuApplication : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-}  // namespace zentu::app
+}  // namespace zentu::ui

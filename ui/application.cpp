@@ -1,9 +1,9 @@
-#include "app/application.h"
+#include "ui/application.h"
 
 #include <QMessageBox>
 #include <QWidget>
 
-namespace zentu::app {
+namespace zentu::ui {
 
 namespace {
 QString& TitleStore() {
@@ -39,4 +39,4 @@ bool ZentuApplication::notify(QObject* receiver, QEvent* event) {
     return handled;
 }
 
-}  // namespace zentu::app
+}  // namespace zentu::ui
