@@ -12,6 +12,7 @@
 //    finite.
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -34,7 +35,11 @@ void ReadPairs(zentu::TGraph& graph, std::string_view text, std::string_view sep
     try {
         graph.GetDataXY(text, separator);
     } catch (const zentu::GraphError&) {
-        Check(graph.DataXY.size() == before.size());
+        Check(graph.DataXY.size() == before.size() &&
+              std::equal(before.begin(), before.end(), graph.DataXY.begin(),
+                         [](const zentu::PointXY& a, const zentu::PointXY& b) {
+                             return a.x == b.x && a.y == b.y;
+                         }));
         return;
     }
     for (const zentu::PointXY& p : graph.DataXY) Check(std::isfinite(p.x) && std::isfinite(p.y));
