@@ -13,6 +13,9 @@ fuzz_series inputs: the first byte chooses the decimal separator (0 ".", 1 ","),
 is a series file: pairs "(x,y)" made from the plain numbers of the table, written in each
 encoding the reader knows (UTF-8 with and without a mark, UTF-16 both ways, Latin-1) and
 with each kind of line break.
+
+Files named "found-*" are inputs that fuzzing found, kept for their new coverage; this
+script leaves them alone.
 """
 import os
 import re
@@ -78,7 +81,8 @@ def corpus_writer(target):
     out_dir = os.path.join(ROOT, "fuzz", "corpus", target)
     os.makedirs(out_dir, exist_ok=True)
     for name in os.listdir(out_dir):
-        os.remove(os.path.join(out_dir, name))
+        if not name.startswith("found-"):  # inputs found by fuzzing are kept by hand
+            os.remove(os.path.join(out_dir, name))
     written = set()
 
     def write(name, data):
