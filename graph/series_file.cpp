@@ -27,8 +27,9 @@ QString UnifyLineBreaks(QString text) {
     return text;
 }
 
+// A damaged file keeps everything that can be read: a last byte without its partner is
+// dropped and a lone surrogate becomes U+FFFD, the replacement character.
 QString DecodeUtf16(QByteArrayView bytes, bool littleEndian) {
-    if (bytes.size() % 2 != 0) throw GraphError("Dosya bozuk: UTF-16 metninin son baytı eksik");
     QString text(bytes.size() / 2, Qt::Uninitialized);
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -38,11 +39,10 @@ QString DecodeUtf16(QByteArrayView bytes, bool littleEndian) {
     }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        } else if (c.isSurrogate()) {
-            throw GraphError("Dosya bozuk: geçersiz UTF-16 verisi");
-        }
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
     }
     return text;
 }
@@ -53,9 +53,9 @@ SeriesFileText DecodeSeriesFile(const QByteArray& bytes) {
     SeriesFileText file;
     if (bytes.startsWith(kUtf8Mark)) {
         file.encoding = SeriesEncoding::Utf8Mark;
+        // Broken sequences become U+FFFD; the readable rest of the file stays.
         QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         file.text = decoder.decode(QByteArrayView(bytes).sliced(3));
-        if (decoder.hasError()) throw GraphError("Dosya bozuk: geçersiz UTF-8 verisi");
     } else if (bytes.startsWith(kUtf16LEMark)) {
         file.encoding = SeriesEncoding::Utf16LE;
         file.text = DecodeUtf16(QByteArrayView(bytes).sliced(2), true);

@@ -28,8 +28,9 @@ struct SeriesFileText {
 // Larger files are refused: the memo is not a place for them.
 inline constexpr qint64 kMaxSeriesFileBytes = 16 * 1024 * 1024;
 
-// Decodes a file's bytes; raises GraphError for broken UTF-8 after a UTF-8 mark and for
-// UTF-16 with a missing byte or a lone surrogate.
+// Decodes a file's bytes. A damaged file loads what can be read: broken UTF-8 after a
+// UTF-8 mark and lone UTF-16 surrogates become U+FFFD, a missing last UTF-16 byte is
+// dropped with the half character it began.
 SeriesFileText DecodeSeriesFile(const QByteArray& bytes);
 // The bytes of a file holding `memoText` (lines separated by "\n") in `encoding`.
 QByteArray EncodeSeriesFile(const QString& memoText, SeriesEncoding encoding);

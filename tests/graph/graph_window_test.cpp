@@ -399,10 +399,35 @@ class GraphWindowTest : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
         QTest::newRow("too large") << QByteArray(kMaxSeriesFileBytes + 1, '1') << "çok büyük";
-        QTest::newRow("UTF-16 missing a byte") << QByteArray("\xFF\xFE(\0001", 5) << "UTF-16";
-        QTest::newRow("UTF-16 lone surrogate")
-            << QByteArray("\xFE\xFF\xD8\x00\x00(", 6) << "UTF-16";
-        QTest::newRow("broken UTF-8 after a mark") << QByteArray("\xEF\xBB\xBF(1,\xFF)") << "UTF-8";
+    }
+
+    // Damaged files load without losing their readable part.
+    void damagedSeriesFilesLoadTheirReadablePart_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<SeriesEncoding>("encoding");
+        const QString bad(QChar::ReplacementCharacter);
+        QTest::newRow("UTF-16 LE missing its last byte")
+            << QByteArray("\xFF\xFE(\0001\0,\0002\0)\0\n", 13) << "(1,2)" << SeriesEncoding::Utf16LE;
+        QTest::newRow("UTF-16 BE lone surrogate")
+            << QByteArray("\xFE\xFF\xD8\x00\x00(\x00" "5\x00,\x00" "6\x00)", 14) << bad + "(5,6)"
+            << SeriesEncoding::Utf16BE;
+        QTest::newRow("broken UTF-8 after a mark")
+            << QByteArray("\xEF\xBB\xBF(1,2)\xFF(3,4)") << "(1,2)" + bad + "(3,4)" << SeriesEncoding::Utf8Mark;
+    }
+
+    void damagedSeriesFilesLoadTheirReadablePart() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(SeriesEncoding, encoding);
+        openPath = WriteFile("damaged.txt", bytes);
+        w->SLoadFile->click();
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(w->mData->toPlainText(), text);
+        QCOMPARE(w->SeriesFileEncoding, encoding);
+        w->bGetData->click();
+        QVERIFY(errors.isEmpty());
+        QVERIFY(w->Graph.DataXY.size() >= 1);
     }
 
     void seriesFileErrorsKeepTheMemo() {
