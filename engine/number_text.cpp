@@ -349,6 +349,54 @@ Decimal18 ToDecimal18(long double v) {
     return SlowDecimal18(v);
 }
 
+namespace {
+
+// Exponent form: two significant digits (of the 18-digit value, rounded half away from
+// zero) and a four-digit exponent, written at p and terminated. The two digits come from
+// the value scaled in extended precision; only when that scaled value lies too close to a
+// rounding boundary for its last bits to be trusted is the exact 18-digit conversion used.
+void AppendExponentForm(char* p, long double a) {
+    int lead = 0;
+    int kept = -1;  // the two digits, 10..99
+    int binary_exponent;
+    std::frexp(a, &binary_exponent);
+    lead = int(std::floor((binary_exponent - 1) * 0.30102999566398119521L));
+    // a * 10^(1 - lead), in two steps so neither power leaves the range.
+    const int k = 1 - lead;
+    long double scaled = a * std::pow(10.0L, k / 2) * std::pow(10.0L, k - k / 2);
+    if (scaled >= 100) {
+        scaled /= 10;
+        ++lead;
+    } else if (scaled < 10) {
+        scaled *= 10;
+        --lead;
+    }
+    const long double whole = std::floor(scaled), frac = scaled - whole;
+    constexpr long double kTrust = 1e-13L;
+    if (scaled >= 10 && scaled < 100 && std::fabs(frac - 0.5L) > kTrust && frac > kTrust &&
+        frac < 1 - kTrust) {
+        kept = int(whole) + (frac > 0.5L ? 1 : 0);
+        if (kept == 100) {
+            kept = 10;
+            ++lead;
+        }
+    } else {
+        DigitText t = DigitsOf(a);
+        RoundDigitText(t, 2);
+        kept = (t.d[0] - '0') * 10 + (t.count > 1 ? t.d[1] - '0' : 0);
+        lead = t.lead;
+    }
+    *p++ = char('0' + kept / 10);
+    *p++ = '.';
+    *p++ = char('0' + kept % 10);
+    *p++ = 'E';
+    *p++ = lead < 0 ? '-' : '+';
+    p = WriteFixedDigits(p, std::uint64_t(lead < 0 ? -lead : lead), 4);
+    *p = '\0';
+}
+
+}  // namespace
+
 void AppendNumberText(std::string& out, long double v) {
     if (std::isnan(v)) {
         out += "Nan";
@@ -368,8 +416,13 @@ void AppendNumberText(std::string& out, long double v) {
         out.append(buf, std::size_t(p + 14 - buf));
         return;
     }
+    if (!(a >= kFixedMin && a <= kFixedMax)) {
+        AppendExponentForm(p, a);
+        out.append(buf, std::strlen(buf));
+        return;
+    }
     DigitText t = DigitsOf(v);
-    if (a >= kFixedMin && a <= kFixedMax) {
+    {
         // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half
         // away from zero); places past the 18th digit are zeros.
         if (t.lead >= 0) {
@@ -407,15 +460,6 @@ void AppendNumberText(std::string& out, long double v) {
         out.append(buf, p);
         return;
     }
-    // Exponent form: two significant digits and a four-digit exponent.
-    RoundDigitText(t, 2);
-    *p++ = t.d[0];
-    *p++ = '.';
-    *p++ = t.count > 1 ? t.d[1] : '0';
-    *p++ = 'E';
-    *p++ = t.lead < 0 ? '-' : '+';
-    p = WriteFixedDigits(p, std::uint64_t(t.lead < 0 ? -t.lead : t.lead), 4);
-    out.append(buf, p);
 }
 
 std::string NumberToText(long double v) {

@@ -104,6 +104,35 @@ TEST(Decimal18, AgreesWithExactConversion) {
     }
 }
 
+// The exponent form (beyond 2^119 and below 2^-116) agrees with the exact 18 digits
+// rounded to two, over the whole extended range.
+TEST(NumberToText, ExponentFormAgreesWithExactConversion) {
+    std::mt19937_64 random(4932);
+    std::uniform_real_distribution<double> exponent(36, 4931);
+    for (int i = 0; i < 100000; ++i) {
+        long double v = std::pow(10.0L, (long double)exponent(random)) * (1 + (random() % 100000) / 1e5L);
+        if (i % 2) v = 1 / v;
+        if (i % 5 == 0) v = std::nearbyint(v / std::pow(10.0L, std::floor(std::log10(v)) - 3)) *
+                           std::pow(10.0L, std::floor(std::log10(v)) - 3);  // near x.x5 boundaries
+        if (!std::isfinite(v) || v == 0 || (v >= 0x1p-116L && v <= 6.64e35L)) continue;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17Le", v);
+        std::string digits;
+        for (const char* c = buf; *c && *c != 'e'; ++c)
+            if (*c >= '0' && *c <= '9') digits += *c;
+        int exp = std::atoi(std::strchr(buf, 'e') + 1);
+        int two = (digits[0] - '0') * 10 + (digits[1] - '0') + (digits[2] >= '5' ? 1 : 0);
+        if (two == 100) {
+            two = 10;
+            ++exp;
+        }
+        char want[32];
+        std::snprintf(want, sizeof want, "%d.%dE%c%04d", two / 10, two % 10, exp < 0 ? '-' : '+',
+                      exp < 0 ? -exp : exp);
+        ASSERT_EQ(NumberToText(v), want) << buf;
+    }
+}
+
 TEST(ResultText, GeneralFormWithFifteenDigits) {
     const struct {
         long double v;
