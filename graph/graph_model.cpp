@@ -198,17 +198,21 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
     const double step = static_cast<double>((static_cast<long double>(x2) - x1) / n);
 
     std::vector<PointXY> samples(total);
-    std::vector<std::string> list;
-    list.reserve(total);
+    // Built aside (a cancelled compute keeps the old lines), in strings kept from before.
+    std::vector<std::string> list = std::move(spare_lines_);
+    list.resize(total);
     for (std::size_t i = 0; i < total; ++i) {
-        if (progress && i % 64 == 0 && !progress(i, total)) return false;
+        if (progress && i % 64 == 0 && !progress(i, total)) {
+            spare_lines_ = std::move(list);
+            return false;
+        }
         PointXY& sample = samples[i];
         sample.x = static_cast<double>(static_cast<long double>(i) * step + x1);
         sample.y = FCalcXYPoint(sample.x);
 
         bool overflow = false;
-        std::string line;
-        line.reserve(48);
+        std::string& line = list[i];
+        line.clear();
         line += '[';
         line += std::to_string(i);
         line += ": ";
@@ -216,10 +220,10 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
         line += " ; ";
         AppendResultText(line, RoundToDecimals(sample.y, decimals, overflow), separator);
         line += ']';
-        list.push_back(std::move(line));
     }
     if (progress) progress(total, total);
     FXY = std::move(samples);
+    spare_lines_ = std::move(lines);
     lines = std::move(list);
     return true;
 }

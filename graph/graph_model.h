@@ -152,6 +152,9 @@ class TGraph {
 
   private:
     Engine& engine_;
+    // Line strings of an earlier compute, reused by the next one so that recomputing
+    // allocates nothing per sample.
+    std::vector<std::string> spare_lines_;
 };
 
 // Replaces every occurrence of `pattern` in `text`, scanning from the left; the scan goes on
