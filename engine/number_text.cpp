@@ -422,44 +422,41 @@ void AppendNumberText(std::string& out, long double v) {
         return;
     }
     DigitText t = DigitsOf(v);
-    {
-        // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half
-        // away from zero); places past the 18th digit are zeros.
-        if (t.lead >= 0) {
-            RoundDigitText(t, t.lead + 13);
-            const int whole = t.lead + 1;
-            if (t.count <= whole) {
-                std::memcpy(p, t.d, std::size_t(t.count));
-                p += t.count;
-                std::memset(p, '0', std::size_t(whole - t.count));
-                p += whole - t.count;
-                std::memcpy(p, ".000000000000", 13);
-                p += 13;
-            } else {
-                std::memcpy(p, t.d, std::size_t(whole));
-                p += whole;
-                *p++ = '.';
-                const int frac = t.count - whole;
-                std::memcpy(p, t.d + whole, std::size_t(frac));
-                p += frac;
-                std::memset(p, '0', std::size_t(12 - frac));
-                p += 12 - frac;
-            }
+    // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half
+    // away from zero); places past the 18th digit are zeros.
+    if (t.lead >= 0) {
+        RoundDigitText(t, t.lead + 13);
+        const int whole = t.lead + 1;
+        if (t.count <= whole) {
+            std::memcpy(p, t.d, std::size_t(t.count));
+            p += t.count;
+            std::memset(p, '0', std::size_t(whole - t.count));
+            p += whole - t.count;
+            std::memcpy(p, ".000000000000", 13);
+            p += 13;
         } else {
-            // 0.000ddd: the first digit stands at decimal place -lead.
-            RoundDigitText(t, 12 + t.lead + 1);
-            std::memcpy(p, "0.000000000000", 14);
-            if (t.lead >= 0) {
-                p[0] = '1';  // 0.9999999999995 rounded up to 1
-            } else {
-                const int place = -t.lead;  // 1-based decimal place of d[0]
-                for (int i = 0; i < t.count && place + i <= 12; ++i) p[1 + place + i] = t.d[i];
-            }
-            p += 14;
+            std::memcpy(p, t.d, std::size_t(whole));
+            p += whole;
+            *p++ = '.';
+            const int frac = t.count - whole;
+            std::memcpy(p, t.d + whole, std::size_t(frac));
+            p += frac;
+            std::memset(p, '0', std::size_t(12 - frac));
+            p += 12 - frac;
         }
-        out.append(buf, p);
-        return;
+    } else {
+        // 0.000ddd: the first digit stands at decimal place -lead.
+        RoundDigitText(t, 12 + t.lead + 1);
+        std::memcpy(p, "0.000000000000", 14);
+        if (t.lead >= 0) {
+            p[0] = '1';  // 0.9999999999995 rounded up to 1
+        } else {
+            const int place = -t.lead;  // 1-based decimal place of d[0]
+            for (int i = 0; i < t.count && place + i <= 12; ++i) p[1 + place + i] = t.d[i];
+        }
+        p += 14;
     }
+    out.append(buf, p);
 }
 
 std::string NumberToText(long double v) {
