@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine.h"
 #include "internal.h"
@@ -13,9 +14,11 @@ namespace {
 // A letter, "_" or a byte of a non-ASCII character: part of a name.
 bool IsNameChar(char c) { return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
 
-void AppendSubstituted(std::string& out, std::string_view formula, std::string_view variable,
-                       std::string_view value) {
-    out.reserve(out.size() + formula.size() + 8 * value.size());
+// The formula cut at every occurrence of `variable` that stands alone, with the "*"
+// that joins a value to its neighbours already added to the pieces around it: a formula
+// with n such occurrences gives n + 1 pieces.
+std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_view variable) {
+    std::vector<std::string> pieces(1);
     std::size_t i = 0;
     while (i < formula.size()) {
         if (!variable.empty() && formula[i] == variable[0] &&
@@ -24,15 +27,16 @@ void AppendSubstituted(std::string& out, std::string_view formula, std::string_v
             const std::size_t end = i + variable.size();
             const char after = end < formula.size() ? formula[end] : '\0';
             if (!IsNameChar(before) && !IsNameChar(after)) {
-                if (IsDigit(before) || before == '.' || before == ')') out += '*';
-                out += value;
-                if (IsDigit(after) || after == '.' || after == '(') out += '*';
+                if (IsDigit(before) || before == '.' || before == ')') pieces.back() += '*';
+                pieces.emplace_back();
+                if (IsDigit(after) || after == '.' || after == '(') pieces.back() += '*';
                 i = end;
                 continue;
             }
         }
-        out += formula[i++];
+        pieces.back() += formula[i++];
     }
+    return pieces;
 }
 
 // The ";"-pieces of an INT or DIF argument, taken one after the other. When no ";" is
@@ -77,17 +81,35 @@ private:
 
 std::string SubstituteVariable(std::string_view formula, std::string_view variable,
                                std::string_view value_text) {
-    std::string out;
-    AppendSubstituted(out, formula, variable, value_text);
+    const std::vector<std::string> pieces = SplitAtVariable(formula, variable);
+    std::string out = pieces[0];
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        out += value_text;
+        out += pieces[i];
+    }
     return out;
+}
+
+SampledFormula::SampledFormula(std::string_view formula, std::string_view variable)
+    : pieces_(SplitAtVariable(formula, variable)) {
+    // Normalising works character by character and a value's text has no blank, small
+    // letter or parenthesis, so the pieces can be normalised once, here.
+    std::size_t open = 0, close = 0;
+    for (std::string& piece : pieces_) {
+        std::string normalized;
+        for (const char c : piece) {
+            open += c == '(';
+            close += c == ')';
+            if (c != ' ') normalized += (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        }
+        piece = std::move(normalized);
+    }
+    balanced_ = open == close;
 }
 
 long double Engine::SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
                                           double x) {
-    Scratch value(buffers_), text(buffers_);
-    AppendResultText(value.str(), x);
-    AppendSubstituted(text.str(), formula, variable, value.str());
-    return EvaluateExpression(text.str());
+    return EvaluateAt(SampledFormula(formula, variable), x);
 }
 
 long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view variable,
@@ -95,13 +117,14 @@ long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view
     if (n == 0) throw EvalFailure{};
     // The step stays in extended precision; the sample points are rounded to double.
     const long double h = (static_cast<long double>(b) - a) / n;
-    const long double fa = SubstituteAndEvaluate(formula, variable, a);
-    const long double fb = SubstituteAndEvaluate(formula, variable, b);
+    const SampledFormula f(formula, variable);
+    const long double fa = EvaluateAt(f, a);
+    const long double fb = EvaluateAt(f, b);
     long double sum = Checked((fa + fb) * (h / 2));
     for (std::uint32_t i = 1; i < n; ++i) {
         if ((i & 255) == 0) PollCancel(i, n);
         const auto x = static_cast<double>(i * h + a);
-        sum = Checked(sum + Checked(SubstituteAndEvaluate(formula, variable, x) * h));
+        sum = Checked(sum + Checked(EvaluateAt(f, x) * h));
     }
     return sum;
 }
@@ -109,11 +132,12 @@ long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view
 long double Engine::CentralDifference(std::string_view formula, std::string_view variable,
                                       std::uint32_t n, double a) {
     if (n == 0) throw EvalFailure{};
-    const long double fa = SubstituteAndEvaluate(formula, variable, a);
+    const SampledFormula f(formula, variable);
+    const long double fa = EvaluateAt(f, a);
     // The step is proportional to the function's value at a.
     const long double h = fa / static_cast<std::uint32_t>(2u * n);
-    const long double fp = SubstituteAndEvaluate(formula, variable, static_cast<double>(a + h));
-    const long double fm = SubstituteAndEvaluate(formula, variable, static_cast<double>(a - h));
+    const long double fp = EvaluateAt(f, static_cast<double>(a + h));
+    const long double fm = EvaluateAt(f, static_cast<double>(a - h));
     const long double d = Divide(fp - fm, 2 * h);
     ShowMessage(BoxKind::Plain, "doDif=" + LocaleText(d));
     return d;

@@ -50,6 +50,22 @@ public:
     RoundingOverflow() : std::overflow_error("Kayan nokta taşması") {}
 };
 
+class Engine;
+
+// A formula to be evaluated at many values of its variable (INT, DIF, the graph's
+// samples), cut at the variable's places and normalised once. Engine::EvaluateAt(f, x)
+// gives exactly what EvaluateExpression gives for the formula with the result text of x
+// put in place of the variable (see SubstituteVariable).
+class SampledFormula {
+public:
+    SampledFormula(std::string_view formula, std::string_view variable);
+
+private:
+    friend class Engine;
+    std::vector<std::string> pieces_;  // normalised text around the variable's places
+    bool balanced_ = true;             // as many "(" as ")"
+};
+
 class Engine {
 public:
     Engine();
@@ -98,6 +114,7 @@ public:
     long double DefineSeries(std::string_view text);
     long double SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
                                       double x);
+    long double EvaluateAt(const SampledFormula& formula, double x);
     long double TrapezoidIntegral(std::string_view formula, std::string_view variable,
                                   std::uint32_t n, double a, double b);
     long double CentralDifference(std::string_view formula, std::string_view variable,
@@ -105,6 +122,8 @@ public:
 
 private:
     struct DepthGuard;
+    template <class Fill>
+    long double EvaluateFilled(const Fill& fill);
     bool NormalizeInto(std::string_view text, std::string& out);
     long double Evaluate(std::string_view normalized);
     void ExpandInto(std::string_view text, std::string& out);

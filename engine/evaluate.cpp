@@ -6,7 +6,10 @@ namespace zentu {
 
 Engine::Engine() = default;
 
-long double Engine::EvaluateExpression(std::string_view text) {
+// The frame of every evaluation: `fill` writes the normalised text into the work buffer
+// (or reports why there is none), then the passes run on it.
+template <class Fill>
+long double Engine::EvaluateFilled(const Fill& fill) {
     const bool outermost = evaluations_ == 0;
     const long double before = AnswerStore;
     if (outermost) series_saved_ = false;
@@ -22,7 +25,7 @@ long double Engine::EvaluateExpression(std::string_view text) {
         if (!outermost) CountWork(1);
         DepthGuard guard(*this);
         Scratch work(buffers_);
-        if (NormalizeInto(text, work.str())) AnswerStore = Evaluate(work.str());
+        if (fill(work.str())) AnswerStore = Evaluate(work.str());
     } catch (const EvalFailure&) {
         ErrorFlag = true;
         ErrorText = kFailureError;
@@ -37,6 +40,32 @@ long double Engine::EvaluateExpression(std::string_view text) {
         ErrorText = kFailureError;
     }
     return AnswerStore;
+}
+
+long double Engine::EvaluateExpression(std::string_view text) {
+    return EvaluateFilled([this, text](std::string& out) { return NormalizeInto(text, out); });
+}
+
+// The sample's result text goes into every gap of the prepared formula; the result is the
+// same as evaluating the substituted text, without substituting and normalising again.
+long double Engine::EvaluateAt(const SampledFormula& formula, double x) {
+    Scratch value(buffers_);
+    AppendResultText(value.str(), x);
+    return EvaluateFilled([&](std::string& out) {
+        SyntaxErrorArmed = true;
+        if (!formula.balanced_) {
+            ErrorFlag = true;
+            ErrorText = kParenthesisError;
+            return false;
+        }
+        out = formula.pieces_[0];
+        for (std::size_t i = 1; i < formula.pieces_.size(); ++i) {
+            out += value.str();
+            out += formula.pieces_[i];
+        }
+        if (out.empty()) out = "0";
+        return true;
+    });
 }
 
 // The passes after normalisation: expansion, powers, products and the sum.

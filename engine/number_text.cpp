@@ -60,7 +60,30 @@ struct NearPowers {
     }
 };
 const NearPowers kNearPowers;
-const long double* const kPow10Near = kNearPowers.p;
+
+// For a binary exponent b (a value in [2^b, 2^(b+1))), the normalised 64-bit significand
+// of the power of ten just above the estimate floor(b * log10(2)) when that power lies in
+// the same binade, else all ones: a value whose normalised significand reaches it has
+// one leading digit more. Integer compares cost less than the x87 ones; being a guess,
+// the table may be off by a unit, which the digit count checks.
+constexpr int kBinadeMin = -140, kBinadeMax = 140;
+struct NextPowerTable {
+    std::uint64_t threshold[kBinadeMax - kBinadeMin + 1];
+    NextPowerTable() {
+        for (int b = kBinadeMin; b <= kBinadeMax; ++b) {
+            const int dec = (b * 78913) >> 18;
+            std::uint64_t t = UINT64_MAX;
+            if (dec + 1 >= -40 && dec + 1 <= 40) {
+                const long double p = kNearPowers.p[dec + 1 + 40];
+                int e;
+                const long double frac = std::frexp(p, &e);  // p = frac * 2^e, frac in [0.5, 1)
+                if (e - 1 == b) t = static_cast<std::uint64_t>(std::ldexp(frac, 64));
+            }
+            threshold[b - kBinadeMin] = t;
+        }
+    }
+};
+const NextPowerTable kNextPower;
 
 // Rounds m * 2^e * 10^k to the nearest integer, ties to even, when the result fits in
 // 64 bits. Returns false when the fast integer path cannot do it exactly.
@@ -328,9 +351,11 @@ Decimal18 ToDecimal18(long double v) {
     const int e = biased == 0 ? 1 - 16383 - 63 : int(biased) - 16383 - 63;
     // Estimate the decimal exponent of the leading digit from the binary one; it may be
     // one too small, which the digit count below corrects.
-    const int bits = 63 - __builtin_clzll(m) + e;  // |v| in [2^bits, 2^(bits+1))
+    const int lz = __builtin_clzll(m);
+    const int bits = 63 - lz + e;  // |v| in [2^bits, 2^(bits+1))
     int dec = (bits * 78913) >> 18;  // floor(bits * log10(2)) for the exponents met here
-    if (dec >= -40 && dec < 40 && (d.negative ? -v : v) >= kPow10Near[dec + 1 + 40]) ++dec;
+    if (bits >= kBinadeMin && bits <= kBinadeMax && (m << lz) >= kNextPower.threshold[bits - kBinadeMin])
+        ++dec;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::uint64_t q;
         if (!ScaledRound(m, e, 17 - dec, q)) return SlowDecimal18(v);

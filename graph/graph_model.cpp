@@ -197,6 +197,7 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
     const std::size_t total = n + 1;
     const double step = static_cast<double>((static_cast<long double>(x2) - x1) / n);
 
+    const SampledFormula formula(Formula, FVXY);
     std::vector<PointXY> samples(total);
     // Built aside (a cancelled compute keeps the old lines), in strings kept from before.
     std::vector<std::string> list = std::move(spare_lines_);
@@ -208,7 +209,7 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
         }
         PointXY& sample = samples[i];
         sample.x = static_cast<double>(static_cast<long double>(i) * step + x1);
-        sample.y = FCalcXYPoint(sample.x);
+        sample.y = SampleAt(formula, sample.x);
 
         bool overflow = false;
         std::string& line = list[i];
@@ -229,8 +230,12 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
 }
 
 double TGraph::FCalcXYPoint(double x) {
-    // The sample's number text in place of the variable, then one evaluation.
-    const long double y = engine_.SubstituteAndEvaluate(Formula, FVXY, x);
+    return SampleAt(SampledFormula(Formula, FVXY), x);
+}
+
+// The sample's number text in place of the variable, then one evaluation.
+double TGraph::SampleAt(const SampledFormula& formula, double x) {
+    const long double y = engine_.EvaluateAt(formula, x);
     FErr = engine_.ErrorFlag;
     return static_cast<double>(y);
 }

@@ -29,6 +29,7 @@
 namespace zentu {
 
 class Engine;
+class SampledFormula;
 
 struct PointXY {
     double x = 0;
@@ -151,6 +152,8 @@ class TGraph {
     bool FErr = false;  // the engine's error flag after the last sample
 
   private:
+    double SampleAt(const SampledFormula& formula, double x);
+
     Engine& engine_;
     // Line strings of an earlier compute, reused by the next one so that recomputing
     // allocates nothing per sample.

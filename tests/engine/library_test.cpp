@@ -149,6 +149,36 @@ TEST(Substitution, OnlyStandAloneVariablesAreReplaced) {
     for (const auto& c : cases) EXPECT_EQ(SubstituteVariable(c.formula, c.variable, c.value), c.result);
 }
 
+// A prepared formula must evaluate exactly as its substituted text does, including the
+// error state it leaves: blanks and small letters around the places, unbalanced
+// parentheses, an empty formula, values that join onto numbers.
+TEST(Substitution, PreparedFormulaEvaluatesAsTheSubstitutedText) {
+    const struct {
+        const char* formula;
+        const char* variable;
+    } cases[] = {
+        {"sin(t) * t", "t"}, {"2X+X2", "X"},  {"(X", "X"},      {"", "X"},
+        {"  ", "X"},         {"X^X!", "X"},   {"1/X", "X"},     {"x X", "x"},
+        {"SQRT(X", "X"},     {"ab+X", "X"},   {"2..X", "X"},    {"Y", ""},
+    };
+    const double xs[] = {0, 0.5, -3, 1e-5, 1e20, 7.25};
+    for (const auto& c : cases) {
+        const SampledFormula f(c.formula, c.variable);
+        for (const double x : xs) {
+            Engine by_text, prepared;
+            by_text.AnswerStore = prepared.AnswerStore = 9;
+            const long double want =
+                by_text.EvaluateExpression(SubstituteVariable(c.formula, c.variable, ResultText(x)));
+            const long double got = prepared.EvaluateAt(f, x);
+            const std::string where = std::string(c.formula) + " at " + ResultText(x);
+            EXPECT_EQ(ResultText(got), ResultText(want)) << where;
+            EXPECT_EQ(prepared.ErrorFlag, by_text.ErrorFlag) << where;
+            EXPECT_EQ(prepared.ErrorText, by_text.ErrorText) << where;
+            EXPECT_EQ(prepared.SyntaxErrorArmed, by_text.SyntaxErrorArmed) << where;
+        }
+    }
+}
+
 TEST(Cancellation, LeavesAnswerStoreAndSeriesAsTheyWere) {
     RecordingEngine e;
     e.Line("DAT(4;5)");
