@@ -211,56 +211,64 @@ constexpr char kTwoDigits[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// The 18 digits of 10^17 <= d < 10^18 as characters.
+// Eight digits of v < 10^8, leading zeros included, in two independent halves.
+inline void EightDigits(std::uint32_t v, char* o) {
+    const std::uint32_t high = v / 10000u, low = v % 10000u;
+    std::memcpy(o, kTwoDigits + 2 * (high / 100u), 2);
+    std::memcpy(o + 2, kTwoDigits + 2 * (high % 100u), 2);
+    std::memcpy(o + 4, kTwoDigits + 2 * (low / 100u), 2);
+    std::memcpy(o + 6, kTwoDigits + 2 * (low % 100u), 2);
+}
+
+// The 18 digits of d < 10^18 as characters, leading zeros included.
 void EighteenDigits(std::uint64_t d, char* out) {
-    const auto nine = [](std::uint32_t v, char* o) {
-        o[0] = char('0' + v / 100000000u);
-        v %= 100000000u;
-        std::memcpy(o + 1, kTwoDigits + 2 * (v / 1000000u), 2);
-        v %= 1000000u;
-        std::memcpy(o + 3, kTwoDigits + 2 * (v / 10000u), 2);
-        v %= 10000u;
-        std::memcpy(o + 5, kTwoDigits + 2 * (v / 100u), 2);
-        std::memcpy(o + 7, kTwoDigits + 2 * (v % 100u), 2);
-    };
-    nine(std::uint32_t(d / 1000000000u), out);
-    nine(std::uint32_t(d % 1000000000u), out + 9);
+    const std::uint64_t rest = d % 10000000000000000ULL;
+    std::memcpy(out, kTwoDigits + 2 * (d / 10000000000000000ULL), 2);
+    EightDigits(std::uint32_t(rest / 100000000u), out + 2);
+    EightDigits(std::uint32_t(rest % 100000000u), out + 10);
+}
+
+// Twelve digits of v < 10^12, leading zeros included.
+char* TwelveDigits(char* p, std::uint64_t v) {
+    const auto high = std::uint32_t(v / 100000000u), low = std::uint32_t(v % 100000000u);
+    std::memcpy(p, kTwoDigits + 2 * (high / 100u), 2);
+    std::memcpy(p + 2, kTwoDigits + 2 * (high % 100u), 2);
+    EightDigits(low, p + 4);
+    return p + 12;
+}
+
+// Drops the last `drop` (0..18) of a value's decimal digits, rounding half away from
+// zero on them.
+inline std::uint64_t DropDigits(std::uint64_t q, int drop) {
+    return drop == 0 ? q : (q + kPow10[drop] / 2) / kPow10[drop];
 }
 
 // A value's significant digits as characters: |v| = 0.d[0]d[1]... * 10^(lead + 1).
 struct DigitText {
     bool negative = false;
-    char d[20];
+    char buffer[18];
+    const char* d = buffer;
     int count = 18;
     int lead = 0;  // decimal exponent of d[0]
 };
 
-DigitText DigitsOf(long double v) {
+// The value's first `keep` (1..18) significant digits: the exact 18-digit value with its
+// last digits dropped, half away from zero. A carry out of the first digit (99.96 to two
+// digits) gives 1 followed by zeros and one more in the exponent.
+DigitText DigitsOf(long double v, int keep) {
     const Decimal18 dec = ToDecimal18(v);
     DigitText t;
     t.negative = dec.negative;
-    EighteenDigits(dec.digits, t.d);
     t.lead = dec.exponent + 17;
-    return t;
-}
-
-// Keeps `keep` significant digits, rounding half away from zero on the dropped ones.
-void RoundDigitText(DigitText& t, int keep) {
-    if (keep >= t.count) return;
-    const bool up = keep >= 0 && t.d[keep] >= '5';
-    t.count = keep < 0 ? 0 : keep;
-    if (!up) return;
-    int i = t.count - 1;
-    while (i >= 0 && t.d[i] == '9') t.d[i--] = '0';
-    if (i >= 0) {
-        ++t.d[i];
-    } else {
-        // 99...9 became 100...0: one digit more in front.
-        std::memmove(t.d + 1, t.d, std::size_t(t.count));
-        t.d[0] = '1';
+    std::uint64_t q = DropDigits(dec.digits, 18 - keep);
+    if (q == kPow10[keep]) {
+        q /= 10;
         ++t.lead;
-        if (t.count < 19) ++t.count;
     }
+    EighteenDigits(q, t.buffer);
+    t.d = t.buffer + 18 - keep;
+    t.count = keep;
+    return t;
 }
 
 // General form shared by the result text (15 digits, plain for exponents -3..15 of
@@ -279,8 +287,7 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
         out += v < 0 ? "-INF" : "INF";
         return;
     }
-    DigitText t = DigitsOf(v);
-    RoundDigitText(t, keep);
+    const DigitText t = DigitsOf(v, keep);
     int count = t.count;
     while (count > 1 && t.d[count - 1] == '0') --count;
     const char* digits = t.d;
@@ -406,8 +413,7 @@ void AppendExponentForm(char* p, long double a) {
             ++lead;
         }
     } else {
-        DigitText t = DigitsOf(a);
-        RoundDigitText(t, 2);
+        const DigitText t = DigitsOf(a, 2);
         kept = (t.d[0] - '0') * 10 + (t.count > 1 ? t.d[1] - '0' : 0);
         lead = t.lead;
     }
@@ -446,40 +452,36 @@ void AppendNumberText(std::string& out, long double v) {
         out.append(buf, std::strlen(buf));
         return;
     }
-    DigitText t = DigitsOf(v);
-    // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half
-    // away from zero); places past the 18th digit are zeros.
-    if (t.lead >= 0) {
-        RoundDigitText(t, t.lead + 13);
-        const int whole = t.lead + 1;
-        if (t.count <= whole) {
-            std::memcpy(p, t.d, std::size_t(t.count));
-            p += t.count;
-            std::memset(p, '0', std::size_t(whole - t.count));
-            p += whole - t.count;
+    // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half away
+    // from zero); places past the 18th digit are zeros.
+    const Decimal18 dec = ToDecimal18(v);
+    if (dec.exponent >= -12) {
+        // Every digit stands before the 12th decimal: nothing to round.
+        char digits[18];
+        EighteenDigits(dec.digits, digits);
+        if (dec.exponent >= 0) {
+            std::memcpy(p, digits, 18);
+            p += 18;
+            std::memset(p, '0', std::size_t(dec.exponent));
+            p += dec.exponent;
             std::memcpy(p, ".000000000000", 13);
             p += 13;
         } else {
-            std::memcpy(p, t.d, std::size_t(whole));
+            const int whole = 18 + dec.exponent;
+            std::memcpy(p, digits, std::size_t(whole));
             p += whole;
             *p++ = '.';
-            const int frac = t.count - whole;
-            std::memcpy(p, t.d + whole, std::size_t(frac));
-            p += frac;
-            std::memset(p, '0', std::size_t(12 - frac));
-            p += 12 - frac;
+            std::memcpy(p, digits + whole, std::size_t(-dec.exponent));
+            p += -dec.exponent;
+            std::memset(p, '0', std::size_t(12 + dec.exponent));
+            p += 12 + dec.exponent;
         }
     } else {
-        // 0.000ddd: the first digit stands at decimal place -lead.
-        RoundDigitText(t, 12 + t.lead + 1);
-        std::memcpy(p, "0.000000000000", 14);
-        if (t.lead >= 0) {
-            p[0] = '1';  // 0.9999999999995 rounded up to 1
-        } else {
-            const int place = -t.lead;  // 1-based decimal place of d[0]
-            for (int i = 0; i < t.count && place + i <= 12; ++i) p[1 + place + i] = t.d[i];
-        }
-        p += 14;
+        // The value in units of 10^-12; values of at least 4.9e-13 drop at most 18 digits.
+        const std::uint64_t units = DropDigits(dec.digits, -12 - dec.exponent);
+        p = WriteUnsigned(p, units / 1000000000000ULL);
+        *p++ = '.';
+        p = TwelveDigits(p, units % 1000000000000ULL);
     }
     out.append(buf, p);
 }
