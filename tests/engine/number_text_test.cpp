@@ -1,6 +1,7 @@
 // Number text: the exact conversions between extended values and the engine's texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -130,6 +131,46 @@ TEST(NumberToText, ExponentFormAgreesWithExactConversion) {
         std::snprintf(want, sizeof want, "%d.%dE%c%04d", two / 10, two % 10, exp < 0 ? '-' : '+',
                       exp < 0 ? -exp : exp);
         ASSERT_EQ(NumberToText(v), want) << buf;
+    }
+}
+
+// The fixed form against the exact 18 digits placed around the point and cut to 12
+// decimals half away from zero with character arithmetic.
+TEST(NumberToText, FixedFormAgreesWithExactConversion) {
+    const auto reference_fixed = [](long double v) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17Le", v);
+        std::string digits;
+        for (const char* c = buf; *c && *c != 'e'; ++c)
+            if (*c >= '0' && *c <= '9') digits += *c;
+        const int lead = std::atoi(std::strchr(buf, 'e') + 1);
+        // All digits down to the 13th decimal, the point after `whole` of them.
+        std::string all = lead >= 0 ? digits : std::string(std::size_t(-lead), '0') + digits;
+        const std::size_t whole = lead >= 0 ? std::size_t(lead) + 1 : 1;
+        all.resize(whole + 13, '0');
+        const bool up = all.back() >= '5';
+        all.pop_back();
+        for (std::size_t i = all.size(); up && i-- > 0;) {
+            if (all[i] == '9') {
+                all[i] = '0';
+                if (i == 0) all.insert(all.begin(), '1');
+            } else {
+                ++all[i];
+                break;
+            }
+        }
+        std::string text = all.substr(0, all.size() - 12);
+        text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+        return (v < 0 ? "-" : "") + text + "." + all.substr(all.size() - 12);
+    };
+    std::mt19937_64 random(1212);
+    std::uniform_real_distribution<double> exponent(-13, 36);
+    for (int i = 0; i < 200000; ++i) {
+        long double v = std::pow(10.0L, exponent(random)) * (1 + (random() % 1000000) / 1e6L);
+        if (i % 4 == 0) v = (std::nearbyint(v * 1e12L) + 0.5L) / 1e12L;  // at a 13th-decimal half
+        if (i % 7 == 0) v = -v;
+        if (!(std::fabs(v) >= 4.9e-13L && std::fabs(v) <= 6.6e35L)) continue;
+        ASSERT_EQ(NumberToText(v), reference_fixed(v)) << static_cast<double>(v);
     }
 }
 
