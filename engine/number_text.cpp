@@ -1,11 +1,13 @@
 #include "number_text.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 static_assert(LDBL_MANT_DIG == 64, "the engine computes in the 80-bit extended format");
 
@@ -239,9 +241,17 @@ char* TwelveDigits(char* p, std::uint64_t v) {
 
 // Drops the last `drop` (0..18) of a value's decimal digits, rounding half away from
 // zero on them.
-inline std::uint64_t DropDigits(std::uint64_t q, int drop) {
-    return drop == 0 ? q : (q + kPow10[drop] / 2) / kPow10[drop];
+template <int Drop>
+std::uint64_t DropDigitsBy(std::uint64_t q) {
+    return (q + kPow10[Drop] / 2) / kPow10[Drop];  // a division by a constant: a multiplication
 }
+template <std::size_t... Drop>
+constexpr std::array<std::uint64_t (*)(std::uint64_t), sizeof...(Drop)> DropTable(std::index_sequence<Drop...>) {
+    return {&DropDigitsBy<int(Drop)>...};
+}
+constexpr auto kDropDigits = DropTable(std::make_index_sequence<19>());
+
+inline std::uint64_t DropDigits(std::uint64_t q, int drop) { return kDropDigits[std::size_t(drop)](q); }
 
 // A value's significant digits as characters: |v| = 0.d[0]d[1]... * 10^(lead + 1).
 struct DigitText {
@@ -340,7 +350,33 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
 }
 
 const long double kFixedMin = 0x1p-116L;
-const long double kFixedMax = 664613997892457935983529168893640704.0L;
+const long double kFixedMax = 664613997892457935983529168893640704.0L;  // (2^64 - 13) * 2^55
+
+// Where a finite value falls for the fixed form: written, too small to reach the 12th
+// decimal (zero included), or outside the fixed range (exponent form).
+enum class FixedRange { Written, Below, Outside };
+
+FixedRange FixedRangeOf(long double v) {
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &v, sizeof bytes);
+    std::uint64_t m;
+    std::memcpy(&m, bytes, 8);
+    const int biased = int((unsigned(bytes[8]) | (unsigned(bytes[9]) << 8)) & 0x7FFF);
+    const long double a = std::fabs(v);
+    constexpr int kBias = 16383;
+    // Normal numbers from the exponent field and the significand; the edges of
+    // [4.9e-13, kFixedMax] that share a binade with other values are compared exactly.
+    if ((m >> 63) != 0 && biased != 0) {
+        if (biased < kBias - 116) return FixedRange::Outside;
+        if (biased < kBias - 41 || (biased == kBias - 41 && a < 4.9e-13L)) return FixedRange::Below;
+        if (biased < kBias + 118 || (biased == kBias + 118 && m <= 0xFFFFFFFFFFFFFFF3ULL))
+            return FixedRange::Written;
+        return FixedRange::Outside;
+    }
+    if (a == 0 || (a >= kFixedMin && a < 4.9e-13L)) return FixedRange::Below;
+    if (!(a >= kFixedMin && a <= kFixedMax)) return FixedRange::Outside;
+    return FixedRange::Written;
+}
 
 }  // namespace
 
@@ -441,13 +477,14 @@ void AppendNumberText(std::string& out, long double v) {
     char* p = buf;
     const long double a = std::fabs(v);
     if (v < 0) *p++ = '-';
-    if (a == 0 || (a >= kFixedMin && a < 4.9e-13L)) {
+    const FixedRange range = FixedRangeOf(v);
+    if (range == FixedRange::Below) {
         // Too small to reach the 12th decimal, even after rounding to 18 digits.
         std::memcpy(p, "0.000000000000", 14);
         out.append(buf, std::size_t(p + 14 - buf));
         return;
     }
-    if (!(a >= kFixedMin && a <= kFixedMax)) {
+    if (range == FixedRange::Outside) {
         AppendExponentForm(p, a);
         out.append(buf, std::strlen(buf));
         return;

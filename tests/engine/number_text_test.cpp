@@ -134,35 +134,38 @@ TEST(NumberToText, ExponentFormAgreesWithExactConversion) {
     }
 }
 
+// The fixed form of v from its exact 18 digits, rounded to 12 decimals half away from
+// zero with character arithmetic.
+std::string ReferenceFixed(long double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17Le", v);
+    std::string digits;
+    for (const char* c = buf; *c && *c != 'e'; ++c)
+        if (*c >= '0' && *c <= '9') digits += *c;
+    const int lead = std::atoi(std::strchr(buf, 'e') + 1);
+    // All digits down to the 13th decimal, the point after `whole` of them.
+    std::string all = lead >= 0 ? digits : std::string(std::size_t(-lead), '0') + digits;
+    const std::size_t whole = lead >= 0 ? std::size_t(lead) + 1 : 1;
+    all.resize(whole + 13, '0');
+    const bool up = all.back() >= '5';
+    all.pop_back();
+    for (std::size_t i = all.size(); up && i-- > 0;) {
+        if (all[i] == '9') {
+            all[i] = '0';
+            if (i == 0) all.insert(all.begin(), '1');
+        } else {
+            ++all[i];
+            break;
+        }
+    }
+    std::string text = all.substr(0, all.size() - 12);
+    text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+    return (v < 0 ? "-" : "") + text + "." + all.substr(all.size() - 12);
+}
+
 // The fixed form against the exact 18 digits placed around the point and cut to 12
 // decimals half away from zero with character arithmetic.
 TEST(NumberToText, FixedFormAgreesWithExactConversion) {
-    const auto reference_fixed = [](long double v) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.17Le", v);
-        std::string digits;
-        for (const char* c = buf; *c && *c != 'e'; ++c)
-            if (*c >= '0' && *c <= '9') digits += *c;
-        const int lead = std::atoi(std::strchr(buf, 'e') + 1);
-        // All digits down to the 13th decimal, the point after `whole` of them.
-        std::string all = lead >= 0 ? digits : std::string(std::size_t(-lead), '0') + digits;
-        const std::size_t whole = lead >= 0 ? std::size_t(lead) + 1 : 1;
-        all.resize(whole + 13, '0');
-        const bool up = all.back() >= '5';
-        all.pop_back();
-        for (std::size_t i = all.size(); up && i-- > 0;) {
-            if (all[i] == '9') {
-                all[i] = '0';
-                if (i == 0) all.insert(all.begin(), '1');
-            } else {
-                ++all[i];
-                break;
-            }
-        }
-        std::string text = all.substr(0, all.size() - 12);
-        text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
-        return (v < 0 ? "-" : "") + text + "." + all.substr(all.size() - 12);
-    };
     std::mt19937_64 random(1212);
     std::uniform_real_distribution<double> exponent(-13, 36);
     for (int i = 0; i < 200000; ++i) {
@@ -170,7 +173,34 @@ TEST(NumberToText, FixedFormAgreesWithExactConversion) {
         if (i % 4 == 0) v = (std::nearbyint(v * 1e12L) + 0.5L) / 1e12L;  // at a 13th-decimal half
         if (i % 7 == 0) v = -v;
         if (!(std::fabs(v) >= 4.9e-13L && std::fabs(v) <= 6.6e35L)) continue;
-        ASSERT_EQ(NumberToText(v), reference_fixed(v)) << static_cast<double>(v);
+        ASSERT_EQ(NumberToText(v), ReferenceFixed(v)) << static_cast<double>(v);
+    }
+}
+
+// The edges of the fixed form and their neighbours: below 4.9e-13 the text is zero,
+// outside [2^-116, (2^64 - 13) * 2^55] it is the exponent form.
+TEST(NumberToText, EdgesOfTheFixedRange) {
+    const long double fixed_max = 664613997892457935983529168893640704.0L;
+    const long double edges[] = {4.9e-13L, 0x1p-41L, 0x1p-40L, 0x1p-116L, fixed_max, 0x1p118L, 0x1p119L,
+                                 0x1p-16445L, 0x1p-16382L, 0.0L};
+    for (const long double edge : edges) {
+        for (const long double v : {std::nextafter(edge, -1.0L), edge, std::nextafter(edge, 1e300L)}) {
+            for (const long double s : {v, -v}) {
+                const long double a = std::fabs(s);
+                std::string want;
+                if (a == 0 || (a >= 0x1p-116L && a < 4.9e-13L))
+                    want = (s < 0 ? "-" : "") + std::string("0.000000000000");
+                else if (!(a >= 0x1p-116L && a <= fixed_max))
+                    want = "E";
+                else
+                    want = ReferenceFixed(s);
+                const std::string text = NumberToText(s);
+                if (want == "E")
+                    EXPECT_NE(text.find('E'), std::string::npos) << text;
+                else
+                    EXPECT_EQ(text, want) << static_cast<double>(s);
+            }
+        }
     }
 }
 
