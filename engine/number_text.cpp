@@ -213,6 +213,69 @@ constexpr char kTwoDigits[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// A value's bits: the 64-bit significand (explicit integer bit) and the sign and
+// exponent field. Read once per conversion, so the value is not passed through memory
+// again for each step.
+struct ExtendedBits {
+    std::uint64_t m = 0;
+    unsigned se = 0;
+    unsigned Biased() const { return se & 0x7FFF; }
+    bool Negative() const { return (se & 0x8000) != 0; }
+    // A finite number in the normal encoding (integer bit set), zero excluded.
+    bool Normal() const { return (m >> 63) != 0 && Biased() != 0 && Biased() != 0x7FFF; }
+    long double Value() const {
+        unsigned char bytes[sizeof(long double)] = {};
+        std::memcpy(bytes, &m, 8);
+        bytes[8] = static_cast<unsigned char>(se);
+        bytes[9] = static_cast<unsigned char>(se >> 8);
+        long double v;
+        std::memcpy(&v, bytes, sizeof v);
+        return v;
+    }
+};
+
+inline ExtendedBits BitsOf(long double v) {
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &v, sizeof bytes);
+    ExtendedBits b;
+    std::memcpy(&b.m, bytes, 8);
+    b.se = unsigned(bytes[8]) | (unsigned(bytes[9]) << 8);
+    return b;
+}
+
+// Straight from the bits: the x87 compares cost more than the conversion's arithmetic.
+inline Decimal18 Decimal18Of(const ExtendedBits& b) {
+    Decimal18 d;
+    const std::uint64_t m = b.m;
+    const unsigned biased = b.Biased();
+    if (biased == 0x7FFF || m == 0) return d;  // not finite, or zero
+    d.negative = b.Negative();
+    const int e = biased == 0 ? 1 - 16383 - 63 : int(biased) - 16383 - 63;
+    // Estimate the decimal exponent of the leading digit from the binary one; it may be
+    // one too small, which the digit count below corrects.
+    const int lz = __builtin_clzll(m);
+    const int bits = 63 - lz + e;  // |v| in [2^bits, 2^(bits+1))
+    int dec = (bits * 78913) >> 18;  // floor(bits * log10(2)) for the exponents met here
+    if (bits >= kBinadeMin && bits <= kBinadeMax && (m << lz) >= kNextPower.threshold[bits - kBinadeMin])
+        ++dec;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::uint64_t q;
+        if (!ScaledRound(m, e, 17 - dec, q)) return SlowDecimal18(b.Value());
+        if (q >= kPow10[18]) {  // estimate one too small, or rounding carried
+            ++dec;
+            continue;
+        }
+        if (q < kPow10[17]) {
+            --dec;
+            continue;
+        }
+        d.digits = q;
+        d.exponent = dec - 17;
+        return d;
+    }
+    return SlowDecimal18(b.Value());
+}
+
 // Eight digits of v < 10^8, leading zeros included, in two independent halves.
 inline void EightDigits(std::uint32_t v, char* o) {
     const std::uint32_t high = v / 10000u, low = v % 10000u;
@@ -265,8 +328,8 @@ struct DigitText {
 // The value's first `keep` (1..18) significant digits: the exact 18-digit value with its
 // last digits dropped, half away from zero. A carry out of the first digit (99.96 to two
 // digits) gives 1 followed by zeros and one more in the exponent.
-DigitText DigitsOf(long double v, int keep) {
-    const Decimal18 dec = ToDecimal18(v);
+DigitText DigitsOf(const ExtendedBits& bits, int keep) {
+    const Decimal18 dec = Decimal18Of(bits);
     DigitText t;
     t.negative = dec.negative;
     t.lead = dec.exponent + 17;
@@ -285,19 +348,22 @@ DigitText DigitsOf(long double v, int keep) {
 // 0.d1d2...) and the constants (18 digits, plain for -3..18).
 void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
                    std::string_view separator) {
-    if (v == 0) {
-        out += '0';
-        return;
+    const ExtendedBits bits = BitsOf(v);
+    if (!bits.Normal()) {
+        if (v == 0) {
+            out += '0';
+            return;
+        }
+        if (std::isnan(v)) {
+            out += "NAN";
+            return;
+        }
+        if (std::isinf(v)) {
+            out += v < 0 ? "-INF" : "INF";
+            return;
+        }
     }
-    if (std::isnan(v)) {
-        out += "NAN";
-        return;
-    }
-    if (std::isinf(v)) {
-        out += v < 0 ? "-INF" : "INF";
-        return;
-    }
-    const DigitText t = DigitsOf(v, keep);
+    const DigitText t = DigitsOf(bits, keep);
     int count = t.count;
     while (count > 1 && t.d[count - 1] == '0') --count;
     const char* digits = t.d;
@@ -356,17 +422,14 @@ const long double kFixedMax = 664613997892457935983529168893640704.0L;  // (2^64
 // decimal (zero included), or outside the fixed range (exponent form).
 enum class FixedRange { Written, Below, Outside };
 
-FixedRange FixedRangeOf(long double v) {
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &v, sizeof bytes);
-    std::uint64_t m;
-    std::memcpy(&m, bytes, 8);
-    const int biased = int((unsigned(bytes[8]) | (unsigned(bytes[9]) << 8)) & 0x7FFF);
+FixedRange FixedRangeOf(const ExtendedBits& bits, long double v) {
+    const std::uint64_t m = bits.m;
+    const int biased = int(bits.Biased());
     const long double a = std::fabs(v);
     constexpr int kBias = 16383;
     // Normal numbers from the exponent field and the significand; the edges of
     // [4.9e-13, kFixedMax] that share a binade with other values are compared exactly.
-    if ((m >> 63) != 0 && biased != 0) {
+    if (bits.Normal()) {
         if (biased < kBias - 116) return FixedRange::Outside;
         if (biased < kBias - 41 || (biased == kBias - 41 && a < 4.9e-13L)) return FixedRange::Below;
         if (biased < kBias + 118 || (biased == kBias + 118 && m <= 0xFFFFFFFFFFFFFFF3ULL))
@@ -380,42 +443,7 @@ FixedRange FixedRangeOf(long double v) {
 
 }  // namespace
 
-Decimal18 ToDecimal18(long double v) {
-    Decimal18 d;
-    // Straight from the bits: the x87 compares cost more than the conversion's arithmetic.
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &v, sizeof bytes);
-    std::uint64_t m;
-    std::memcpy(&m, bytes, 8);
-    const unsigned se = unsigned(bytes[8]) | (unsigned(bytes[9]) << 8);
-    const unsigned biased = se & 0x7FFF;
-    if (biased == 0x7FFF || m == 0) return d;  // not finite, or zero
-    d.negative = (se & 0x8000) != 0;
-    const int e = biased == 0 ? 1 - 16383 - 63 : int(biased) - 16383 - 63;
-    // Estimate the decimal exponent of the leading digit from the binary one; it may be
-    // one too small, which the digit count below corrects.
-    const int lz = __builtin_clzll(m);
-    const int bits = 63 - lz + e;  // |v| in [2^bits, 2^(bits+1))
-    int dec = (bits * 78913) >> 18;  // floor(bits * log10(2)) for the exponents met here
-    if (bits >= kBinadeMin && bits <= kBinadeMax && (m << lz) >= kNextPower.threshold[bits - kBinadeMin])
-        ++dec;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::uint64_t q;
-        if (!ScaledRound(m, e, 17 - dec, q)) return SlowDecimal18(v);
-        if (q >= kPow10[18]) {  // estimate one too small, or rounding carried
-            ++dec;
-            continue;
-        }
-        if (q < kPow10[17]) {
-            --dec;
-            continue;
-        }
-        d.digits = q;
-        d.exponent = dec - 17;
-        return d;
-    }
-    return SlowDecimal18(v);
-}
+Decimal18 ToDecimal18(long double v) { return Decimal18Of(BitsOf(v)); }
 
 namespace {
 
@@ -449,7 +477,7 @@ void AppendExponentForm(char* p, long double a) {
             ++lead;
         }
     } else {
-        const DigitText t = DigitsOf(a, 2);
+        const DigitText t = DigitsOf(BitsOf(a), 2);
         kept = (t.d[0] - '0') * 10 + (t.count > 1 ? t.d[1] - '0' : 0);
         lead = t.lead;
     }
@@ -465,19 +493,22 @@ void AppendExponentForm(char* p, long double a) {
 }  // namespace
 
 void AppendNumberText(std::string& out, long double v) {
-    if (std::isnan(v)) {
-        out += "Nan";
-        return;
-    }
-    if (std::isinf(v)) {
-        out += v < 0 ? "-Inf" : "+Inf";
-        return;
+    const ExtendedBits bits = BitsOf(v);
+    if (!bits.Normal()) {
+        if (std::isnan(v)) {
+            out += "Nan";
+            return;
+        }
+        if (std::isinf(v)) {
+            out += v < 0 ? "-Inf" : "+Inf";
+            return;
+        }
     }
     char buf[80];
     char* p = buf;
     const long double a = std::fabs(v);
     if (v < 0) *p++ = '-';
-    const FixedRange range = FixedRangeOf(v);
+    const FixedRange range = FixedRangeOf(bits, v);
     if (range == FixedRange::Below) {
         // Too small to reach the 12th decimal, even after rounding to 18 digits.
         std::memcpy(p, "0.000000000000", 14);
@@ -491,7 +522,7 @@ void AppendNumberText(std::string& out, long double v) {
     }
     // Fixed form: the 18 digits placed around the point, cut to 12 decimals (half away
     // from zero); places past the 18th digit are zeros.
-    const Decimal18 dec = ToDecimal18(v);
+    const Decimal18 dec = Decimal18Of(bits);
     if (dec.exponent >= -12) {
         // Every digit stands before the 12th decimal: nothing to round.
         char digits[18];
