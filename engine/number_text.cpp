@@ -369,7 +369,16 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
     const char* digits = t.d;
     const int first = t.lead;
     const int e = first + 1;  // |v| = 0.d1d2... * 10^e
-    // Built in a local buffer and appended once.
+    // Built in a local buffer and appended once; a separator longer than any real one
+    // is put in afterwards in place of a ".".
+    if (separator.size() > 8) {
+        std::string text;
+        AppendGeneral(text, v, keep, plain_max, ".");
+        const std::size_t point = text.find('.');
+        if (point != std::string::npos) text.replace(point, 1, separator);
+        out += text;
+        return;
+    }
     char buf[64];
     char* p = buf;
     const auto put = [&p](const char* from, int n) {
@@ -380,13 +389,12 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
         std::memset(p, '0', std::size_t(n));
         p += n;
     };
+    const auto point = [&put, separator] { put(separator.data(), int(separator.size())); };
     if (t.negative) *p++ = '-';
     if (e >= -3 && e <= plain_max) {
         if (e <= 0) {
             *p++ = '0';
-            out.append(buf, p);
-            out += separator;
-            p = buf;
+            point();
             zeros(-e);
             put(digits, count);
         } else if (count <= e) {
@@ -394,9 +402,7 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
             zeros(e - count);
         } else {
             put(digits, e);
-            out.append(buf, p);
-            out += separator;
-            p = buf;
+            point();
             put(digits + e, count - e);
         }
         out.append(buf, p);
@@ -404,9 +410,7 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
     }
     *p++ = digits[0];
     if (count > 1) {
-        out.append(buf, p);
-        out += separator;
-        p = buf;
+        point();
         put(digits + 1, count - 1);
     }
     *p++ = 'E';

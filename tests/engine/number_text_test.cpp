@@ -227,6 +227,9 @@ TEST(ResultText, GeneralFormWithFifteenDigits) {
     for (const auto& c : cases) EXPECT_EQ(ResultText(c.v), c.text);
     EXPECT_EQ(ResultText(2.5L, ","), "2,5");
     EXPECT_EQ(ResultText(1.5e-7L, ","), "1,5E-7");
+    EXPECT_EQ(ResultText(-0.0025L, " dec. "), "-0 dec. 0025");
+    EXPECT_EQ(ResultText(12.5L, "<a long separator>"), "12<a long separator>5");
+    EXPECT_EQ(ResultText(1e20L, "<a long separator>"), "1E20");
 }
 
 TEST(RoundToDecimals, TiesToEvenAndOverflow) {
