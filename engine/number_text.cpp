@@ -89,25 +89,30 @@ const NextPowerTable kNextPower;
 
 // Rounds m * 2^e * 10^k to the nearest integer, ties to even, when the result fits in
 // 64 bits. Returns false when the fast integer path cannot do it exactly.
-bool ScaledRound(std::uint64_t m, int e, int k, std::uint64_t& out) {
+bool ScaledRoundWide(std::uint64_t m, int e, int k, std::uint64_t& out);
+
+// The common case inline: m * 10^k < 2^128, so one wide product does it.
+inline bool ScaledRound(std::uint64_t m, int e, int k, std::uint64_t& out) {
+    const int s = -e;
+    if (k < 0 || k > 19 || e >= 0 || s >= 128) return ScaledRoundWide(m, e, k, out);
+    const u128 n = u128(m) * kPow10[k];
+    const u128 q = n >> s;
+    if (q >> 64) return false;
+    const u128 rem = n & ((u128(1) << s) - 1);
+    const u128 half = u128(1) << (s - 1);
+    std::uint64_t r = std::uint64_t(q);
+    if (rem > half || (rem == half && (r & 1u))) {
+        if (r == UINT64_MAX) return false;
+        ++r;
+    }
+    out = r;
+    return true;
+}
+
+__attribute__((noinline)) bool ScaledRoundWide(std::uint64_t m, int e, int k, std::uint64_t& out) {
     if (k >= 0) {
         if (k > 38 || e >= 0) return false;
         const int s = -e;
-        if (k <= 19 && s < 128) {
-            // m * 10^k < 2^128: one wide product does it.
-            const u128 n = u128(m) * kPow10[k];
-            const u128 q = n >> s;
-            if (q >> 64) return false;
-            const u128 rem = n & ((u128(1) << s) - 1);
-            const u128 half = u128(1) << (s - 1);
-            std::uint64_t r = std::uint64_t(q);
-            if (rem > half || (rem == half && (r & 1u))) {
-                if (r == UINT64_MAX) return false;
-                ++r;
-            }
-            out = r;
-            return true;
-        }
         // N = m * 10^k as three 64-bit limbs.
         const u128 p = kWidePow10.p[k];
         const u128 lo = u128(m) * std::uint64_t(p);
