@@ -133,6 +133,7 @@ private:
     bool TakeExponent(std::string& right_reversed, long double& exponent);
     long double ApplyTextFunction(int op, std::string_view argument);
     long double ApplySeriesFunction(int op);
+    long double ComputeSeriesFunction(int op);
     long double IntegralOf(std::string_view argument);
     long double DerivativeOf(std::string_view argument);
     void ShowMessage(BoxKind kind, const std::string& text);
@@ -149,6 +150,16 @@ private:
     std::vector<long double> series_before_;
     std::uint16_t series_count_before_ = 0;
     bool series_saved_ = false;
+    // Statistics already computed in the running evaluation, by operation; forgotten when
+    // the series is replaced and when the next evaluation begins (the series is public
+    // and may change between evaluations), so a line of many SUM() over a long series
+    // reads the series once.
+    struct SeriesStatistic {
+        bool known = false;
+        long double value = 0;
+    };
+    SeriesStatistic statistics_[8];
+    void ForgetStatistics();
 
 public:
     // Text buffers reused by the passes (see Scratch).

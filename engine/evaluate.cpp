@@ -12,7 +12,10 @@ template <class Fill>
 long double Engine::EvaluateFilled(const Fill& fill) {
     const bool outermost = evaluations_ == 0;
     const long double before = AnswerStore;
-    if (outermost) series_saved_ = false;
+    if (outermost) {
+        series_saved_ = false;
+        ForgetStatistics();
+    }
     ++evaluations_;
     struct Leave {
         int& count;
@@ -36,6 +39,7 @@ long double Engine::EvaluateFilled(const Fill& fill) {
             SeriesStore = std::move(series_before_);
             SeriesCount = series_count_before_;
         }
+        ForgetStatistics();
         ErrorFlag = true;
         ErrorText = kFailureError;
     }
@@ -139,6 +143,11 @@ void Engine::ReplaceSeries(std::vector<long double>&& values, std::uint16_t coun
     }
     SeriesStore = std::move(values);
     SeriesCount = count;
+    ForgetStatistics();
+}
+
+void Engine::ForgetStatistics() {
+    for (SeriesStatistic& s : statistics_) s.known = false;
 }
 
 std::string Engine::LocaleText(long double v) const { return ResultText(v, LocaleDecimalSeparator); }

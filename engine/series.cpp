@@ -36,6 +36,23 @@ long double Engine::DefineSeries(std::string_view text) {
 
 long double Engine::ApplySeriesFunction(int op_code) {
     const Op op = static_cast<Op>(op_code);
+    // SUM, DAVG, DVAR, DSTD, DGEO, DHAR and DQUA depend on the series alone: within one
+    // evaluation each is computed once until the series is replaced. DSEE (a box each
+    // time) and DSRT (a new series) run every time.
+    static_assert(int(Op::DQua) - int(Op::Sum) < int(sizeof statistics_ / sizeof statistics_[0]));
+    const bool statistic = op >= Op::Sum && op <= Op::DQua;
+    SeriesStatistic* known = statistic ? &statistics_[int(op) - int(Op::Sum)] : nullptr;
+    if (known && known->known) return known->value;
+    const long double v = ComputeSeriesFunction(op_code);
+    if (known) {
+        known->known = true;
+        known->value = v;
+    }
+    return v;
+}
+
+long double Engine::ComputeSeriesFunction(int op_code) {
+    const Op op = static_cast<Op>(op_code);
     const std::size_t n = SeriesCount;
     // Each statistic reads every value once: a line of many of them over a long series
     // is a long computation.

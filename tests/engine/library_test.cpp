@@ -107,6 +107,23 @@ TEST(Series, DefinedAsideAndSortedInPlace) {
     EXPECT_EQ(e.Line("SUM()"), "SUM()=14");
 }
 
+// A statistic read twice in one line is read from the series as it is then: after a DAT
+// or DSRT in the same line, and after the series was changed between lines.
+TEST(Series, StatisticsFollowTheSeries) {
+    RecordingEngine e;
+    e.Line("DAT(3;1;2)");
+    EXPECT_EQ(e.Line("SUM()*1000+DAT(5;6)*0+SUM()"), "SUM()*1000+DAT(5;6)*0+SUM()=6011");
+    EXPECT_EQ(e.Line("DAVG()+DAT(1;9)*0+DAVG()"), "DAVG()+DAT(1;9)*0+DAVG()=10.5");
+    e.SeriesStore = {0, 10};
+    e.SeriesCount = 1;
+    EXPECT_EQ(e.Line("SUM()+SUM()"), "SUM()+SUM()=20");
+    EXPECT_EQ(e.Line("DSEE()+DSEE()"), "DSEE()+DSEE()=2");
+    EXPECT_EQ(e.boxes.size(), 2u);
+    e.Line("DAT(4;1)");
+    EXPECT_EQ(e.Line("DSEE()*0+DQUA()*0+DSRT()+DSEE()"), "DSEE()*0+DQUA()*0+DSRT()+DSEE()=4");
+    EXPECT_EQ(e.boxes.back().second, "Veri : [1] [4] ");
+}
+
 TEST(Series, RegionalSeparatorInTheBoxOnly) {
     RecordingEngine e;
     e.LocaleDecimalSeparator = ",";
