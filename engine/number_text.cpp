@@ -222,27 +222,20 @@ constexpr char kTwoDigits[] =
 // exponent field. Read once per conversion, so the value is not passed through memory
 // again for each step.
 struct ExtendedBits {
+    long double value = 0;
     std::uint64_t m = 0;
     unsigned se = 0;
     unsigned Biased() const { return se & 0x7FFF; }
     bool Negative() const { return (se & 0x8000) != 0; }
     // A finite number in the normal encoding (integer bit set), zero excluded.
     bool Normal() const { return (m >> 63) != 0 && Biased() != 0 && Biased() != 0x7FFF; }
-    long double Value() const {
-        unsigned char bytes[sizeof(long double)] = {};
-        std::memcpy(bytes, &m, 8);
-        bytes[8] = static_cast<unsigned char>(se);
-        bytes[9] = static_cast<unsigned char>(se >> 8);
-        long double v;
-        std::memcpy(&v, bytes, sizeof v);
-        return v;
-    }
 };
 
 inline ExtendedBits BitsOf(long double v) {
     unsigned char bytes[sizeof(long double)];
     std::memcpy(bytes, &v, sizeof bytes);
     ExtendedBits b;
+    b.value = v;
     std::memcpy(&b.m, bytes, 8);
     b.se = unsigned(bytes[8]) | (unsigned(bytes[9]) << 8);
     return b;
@@ -265,7 +258,7 @@ inline Decimal18 Decimal18Of(const ExtendedBits& b) {
         ++dec;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::uint64_t q;
-        if (!ScaledRound(m, e, 17 - dec, q)) return SlowDecimal18(b.Value());
+        if (!ScaledRound(m, e, 17 - dec, q)) return SlowDecimal18(b.value);
         if (q >= kPow10[18]) {  // estimate one too small, or rounding carried
             ++dec;
             continue;
@@ -278,7 +271,7 @@ inline Decimal18 Decimal18Of(const ExtendedBits& b) {
         d.exponent = dec - 17;
         return d;
     }
-    return SlowDecimal18(b.Value());
+    return SlowDecimal18(b.value);
 }
 
 // Eight digits of v < 10^8, leading zeros included, in two independent halves.
@@ -325,9 +318,10 @@ inline std::uint64_t DropDigits(std::uint64_t q, int drop) { return kDropDigits[
 struct DigitText {
     bool negative = false;
     char buffer[18];
-    const char* d = buffer;
+    int first = 0;  // where d[0] stands in the buffer
     int count = 18;
-    int lead = 0;  // decimal exponent of d[0]
+    int lead = 0;   // decimal exponent of d[0]
+    const char* d() const { return buffer + first; }
 };
 
 // The value's first `keep` (1..18) significant digits: the exact 18-digit value with its
@@ -344,9 +338,22 @@ DigitText DigitsOf(const ExtendedBits& bits, int keep) {
         ++t.lead;
     }
     EighteenDigits(q, t.buffer);
-    t.d = t.buffer + 18 - keep;
+    t.first = 18 - keep;
     t.count = keep;
     return t;
+}
+
+// Writes a NaN or an infinity in the spelling of the form at hand; false for a finite
+// value, which is left to the caller.
+bool AppendNonFinite(std::string& out, long double v, std::string_view nan, std::string_view inf,
+                     std::string_view minus_inf) {
+    if (std::isnan(v))
+        out += nan;
+    else if (std::isinf(v))
+        out += v < 0 ? minus_inf : inf;
+    else
+        return false;
+    return true;
 }
 
 // General form shared by the result text (15 digits, plain for exponents -3..15 of
@@ -359,19 +366,12 @@ void AppendGeneral(std::string& out, long double v, int keep, int plain_max,
             out += '0';
             return;
         }
-        if (std::isnan(v)) {
-            out += "NAN";
-            return;
-        }
-        if (std::isinf(v)) {
-            out += v < 0 ? "-INF" : "INF";
-            return;
-        }
+        if (AppendNonFinite(out, v, "NAN", "INF", "-INF")) return;
     }
     const DigitText t = DigitsOf(bits, keep);
     int count = t.count;
-    while (count > 1 && t.d[count - 1] == '0') --count;
-    const char* digits = t.d;
+    const char* digits = t.d();
+    while (count > 1 && digits[count - 1] == '0') --count;
     const int first = t.lead;
     const int e = first + 1;  // |v| = 0.d1d2... * 10^e
     // Built in a local buffer and appended once; a separator longer than any real one
@@ -431,10 +431,10 @@ const long double kFixedMax = 664613997892457935983529168893640704.0L;  // (2^64
 // decimal (zero included), or outside the fixed range (exponent form).
 enum class FixedRange { Written, Below, Outside };
 
-FixedRange FixedRangeOf(const ExtendedBits& bits, long double v) {
+FixedRange FixedRangeOf(const ExtendedBits& bits) {
     const std::uint64_t m = bits.m;
     const int biased = int(bits.Biased());
-    const long double a = std::fabs(v);
+    const long double a = std::fabs(bits.value);
     constexpr int kBias = 16383;
     // Normal numbers from the exponent field and the significand; the edges of
     // [4.9e-13, kFixedMax] that share a binade with other values are compared exactly.
@@ -487,7 +487,7 @@ void AppendExponentForm(char* p, long double a) {
         }
     } else {
         const DigitText t = DigitsOf(BitsOf(a), 2);
-        kept = (t.d[0] - '0') * 10 + (t.count > 1 ? t.d[1] - '0' : 0);
+        kept = (t.d()[0] - '0') * 10 + (t.count > 1 ? t.d()[1] - '0' : 0);
         lead = t.lead;
     }
     *p++ = char('0' + kept / 10);
@@ -503,21 +503,12 @@ void AppendExponentForm(char* p, long double a) {
 
 void AppendNumberText(std::string& out, long double v) {
     const ExtendedBits bits = BitsOf(v);
-    if (!bits.Normal()) {
-        if (std::isnan(v)) {
-            out += "Nan";
-            return;
-        }
-        if (std::isinf(v)) {
-            out += v < 0 ? "-Inf" : "+Inf";
-            return;
-        }
-    }
+    if (!bits.Normal() && AppendNonFinite(out, v, "Nan", "+Inf", "-Inf")) return;
     char buf[80];
     char* p = buf;
     const long double a = std::fabs(v);
     if (v < 0) *p++ = '-';
-    const FixedRange range = FixedRangeOf(bits, v);
+    const FixedRange range = FixedRangeOf(bits);
     if (range == FixedRange::Below) {
         // Too small to reach the 12th decimal, even after rounding to 18 digits.
         std::memcpy(p, "0.000000000000", 14);
