@@ -95,15 +95,8 @@ SampledFormula::SampledFormula(std::string_view formula, std::string_view variab
     // Normalising works character by character and a value's text has no blank, small
     // letter or parenthesis, so the pieces can be normalised once, here.
     std::size_t open = 0, close = 0;
-    for (std::string& piece : pieces_) {
-        std::string normalized;
-        for (const char c : piece) {
-            open += c == '(';
-            close += c == ')';
-            if (c != ' ') normalized += (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-        }
-        piece = std::move(normalized);
-    }
+    for (std::string& piece : pieces_)
+        piece.resize(std::size_t(NormalizeChars(piece, piece.data(), open, close) - piece.data()));
     balanced_ = open == close;
 }
 

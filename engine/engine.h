@@ -125,6 +125,7 @@ private:
     template <class Fill>
     long double EvaluateFilled(const Fill& fill);
     bool NormalizeInto(std::string_view text, std::string& out);
+    bool FinishNormalized(std::string& out, bool balanced);
     long double Evaluate(std::string_view normalized);
     void ExpandInto(std::string_view text, std::string& out);
     std::string_view PowerView(std::string_view text, std::string& storage);

@@ -56,19 +56,14 @@ long double Engine::EvaluateAt(const SampledFormula& formula, double x) {
     Scratch value(buffers_);
     AppendResultText(value.str(), x);
     return EvaluateFilled([&](std::string& out) {
-        SyntaxErrorArmed = true;
-        if (!formula.balanced_) {
-            ErrorFlag = true;
-            ErrorText = kParenthesisError;
-            return false;
+        if (formula.balanced_) {
+            out = formula.pieces_[0];
+            for (std::size_t i = 1; i < formula.pieces_.size(); ++i) {
+                out += value.str();
+                out += formula.pieces_[i];
+            }
         }
-        out = formula.pieces_[0];
-        for (std::size_t i = 1; i < formula.pieces_.size(); ++i) {
-            out += value.str();
-            out += formula.pieces_[i];
-        }
-        if (out.empty()) out = "0";
-        return true;
+        return FinishNormalized(out, formula.balanced_);
     });
 }
 
@@ -89,22 +84,21 @@ bool Engine::NormalizeExpression(std::string& text) {
 // Builds the normalised text in `out` (blanks dropped, a..z upper-cased) and compares
 // the counts of "(" and ")"; unequal counts are the parenthesis error.
 bool Engine::NormalizeInto(std::string_view text, std::string& out) {
-    SyntaxErrorArmed = true;
     out.resize(text.size());
-    char* w = out.data();
     std::size_t open = 0, close = 0;
-    for (const char c : text) {
-        open += c == '(';
-        close += c == ')';
-        *w = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-        w += c != ' ';
-    }
-    if (open != close) {
+    out.resize(std::size_t(NormalizeChars(text, out.data(), open, close) - out.data()));
+    return FinishNormalized(out, open == close);
+}
+
+// The end of every normalisation: the syntax error report is armed for the passes,
+// unequal bracket counts are the parenthesis error, and an empty text reads as "0".
+bool Engine::FinishNormalized(std::string& out, bool balanced) {
+    SyntaxErrorArmed = true;
+    if (!balanced) {
         ErrorFlag = true;
         ErrorText = kParenthesisError;
         return false;
     }
-    out.resize(std::size_t(w - out.data()));
     if (out.empty()) out = "0";
     return true;
 }

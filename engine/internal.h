@@ -32,6 +32,18 @@ inline long double Divide(long double a, long double b) {
 // number before it is multiplied with it instead (the caller decides; see ProductPass).
 inline void AppendValue(std::string& out, long double v) { AppendNumberText(out, Checked(v)); }
 
+// Normalises text into w (blanks dropped, a..z upper-cased) and counts the brackets;
+// gives the end of what it wrote. w may be text's own data: it never runs ahead.
+inline char* NormalizeChars(std::string_view text, char* w, std::size_t& open, std::size_t& close) {
+    for (const char c : text) {
+        open += c == '(';
+        close += c == ')';
+        *w = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        w += c != ' ';
+    }
+    return w;
+}
+
 inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // Length in bytes of the UTF-8 character that starts at s[0] (1 for a broken byte).

@@ -14,8 +14,8 @@
 // A compute runs like this: the window hands the texts of its controls to TGraph::Compute,
 // which evaluates the two constants and the interval ends, puts the constants' number texts
 // into the formula, and then, for every sample, puts the variable's number text into the
-// formula and calls Engine::EvaluateExpression once. The samples replace the previous ones
-// only when the compute runs to its end.
+// formula (cut and normalised once, as a SampledFormula) and evaluates it once. The
+// samples replace the previous ones only when the compute runs to its end.
 #pragma once
 
 #include <cstddef>
