@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window `FAbout`: a reference card of the expression language on five pages,
 // a credits text and four tables of functions and one of constants. It is filled once
 // when created and only hidden when closed, so it keeps its page, scroll position and

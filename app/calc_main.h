@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window `CalcMain`.
 //
 // The user writes one expression per line in the memo `EnterFormula`. EXEC (the button or

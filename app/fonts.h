@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window fonts. The calculator is designed around four Windows font families; on a
 // Linux desktop they are usually missing, so each family name is mapped to installed
 // look-alikes and the code keeps asking for the designed names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures drawn at start-up: the five glyphs of the image list `icons` shown on the
 // arrow cross, and the window icon.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keypad of the calculator window as data: one row per button with its control name,
 // caption, place, font, hint, handler name and what the handler does. TCalcMain builds
 // the buttons from this table in a loop and chooses each button's behaviour by its

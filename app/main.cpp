@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the desktop program: the application, its title, then the windows in their
 // order (the calculator window first, which makes it the main window, then the graph
 // window and the help window, hidden), and the event loop until the calculator window is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the engine's hot paths: number text both ways, one INT sample, a typical line.
 #include <benchmark/benchmark.h>
 

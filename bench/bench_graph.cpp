@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph model's compute: 65,536 samples of SIN(t)*t, one engine evaluation each,
 // with the sample list lines written as the window would show them.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the desktop program against SpeedCrunch on the same X display (run it
 // under Xvfb): each iteration launches both, one after the other, and times each from
 // the launch to its first mapped top-level window; one second later it reads each one's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zentu-cli: the calculator's line execution on the command line.
 //
 // Reads lines from the named files (or standard input), executes each exactly as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INT and DIF: a formula in a one-letter variable, evaluated afresh at each sample point
 // with the sample's number text in place of the variable.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zentu's expression engine: one calculator line in, one extended value out.
 //
 // The engine never builds a syntax tree. It rewrites the expression text in passes:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine entry, normalisation and the error state.
 #include "engine.h"
 #include "internal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The expansion pass: function calls and named constants become number text.
 //
 // Names are recognised by their first character and the characters after it, compared

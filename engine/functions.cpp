@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Single-argument functions, the ";"-list functions PER, COM, PWR, DIV, MOD, and the
 // dispatch of the text-argument operations.
 //

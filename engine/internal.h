@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces shared by the engine's source files; not part of its interface.
 #pragma once
 

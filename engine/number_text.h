@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number text: how the engine writes values into expression text and reads them back.
 //
 // Four text forms exist, each used where it belongs and never interchanged:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reduction passes: powers and factorials, products and quotients, sums.
 //
 // PowerPass scans right to left. Everything to the right of the scan position is final,

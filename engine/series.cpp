@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide data series: DAT defines it, the statistics read it, DSEE shows it and
 // DSRT sorts it.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: arbitrary bytes as calculator lines, run through EXEC's line logic.
 //
 // Input layout: the first byte chooses the decimals (-1..12); the rest is split at "\n"

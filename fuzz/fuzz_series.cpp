@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: arbitrary bytes as a series text file and as the series memo's pairs.
 //
 // Input layout: the first byte chooses the user's decimal separator for the pairs

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the starting corpus of the fuzz targets from the engine's example table.
 
     fuzz/make_corpus.py [engine_lines.tsv]

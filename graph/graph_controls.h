@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own small controls: colour buttons, a button with a wrapping caption,
 // group boxes in the classic look and the paint box that shows the kept plot image.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph window's plot, in three layers:
 //
 //   TGraph       (graph_model.h)  the model: the samples of a formula over an interval, one

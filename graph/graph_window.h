@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph window "Grafik Kokpit": the formula and its interval, the point series, the
 // drawing settings, the plot area and the scale read-outs.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "graph/plot_canvas.h"
 
 #include <QPainterPath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the plot on any QPainter: the window draws into its kept image, tests into a
 // QImage of their own.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Series text files: the series memo's text, one file per save.
 //
 // Reading looks for a byte-order mark (UTF-8, then UTF-16 little-endian, then big-endian)

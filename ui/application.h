@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program-wide pieces of the desktop program, used by every window: the application title,
 // the general error box and the guard that routes every error escaping a handler into it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long computations in a window: after half a second a progress dialog with a Cancel
 // button appears, and Cancel ends the computation (the engine then leaves its answer
 // store and data series as they were, and the window shows the failure its own way).

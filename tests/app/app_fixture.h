@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A calculator window of its own for each test: a fresh engine, the window shown and
 // active with the focus in the memo, and a watcher that closes every modal box. Test
 // classes derive from AppWindowTest, which makes the fixture before each test and fails

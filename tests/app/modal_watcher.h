@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper: watches for modal windows while a test runs. Each one that opens is
 // recorded, handed to an optional inspector, and closed, so a test never blocks on a box
 // and a box that nobody expected shows up in the record instead of hanging the run.

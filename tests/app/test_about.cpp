@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: its pages, the texts of its five tables and their fixed headings.
 #include <QHeaderView>
 #include <QLineEdit>

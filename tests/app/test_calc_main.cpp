@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator window: start, EXEC through Enter and the button, the comma key, the
 // decimals scroll bar, message boxes and the error box.
 #include <QClipboard>

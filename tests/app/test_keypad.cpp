@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keypad: typing keys post their key after the focus step and are handled in posting
 // order, inserting keys replace the selection at once, CLR, Edit, and the help key.
 #include <QTabWidget>

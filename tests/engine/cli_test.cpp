@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculator's examples, run through zentu-cli: each session's lines go through one
 // process (so the answer store and the data series carry over), and its standard output
 // and standard error must hold exactly the expected lines and message boxes.

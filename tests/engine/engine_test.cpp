@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation pipeline: error state, answer store, the passes' structure rules and
 // EXEC's line logic.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Survival under hostile input: cancelling long computations, very long lines, deep
 // nesting, and the inputs that fuzzing found.
 #include <gtest/gtest.h>

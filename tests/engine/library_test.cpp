@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function library: constants, functions, the data series, INT and DIF, message
 // boxes and cancellation.
 #include <gtest/gtest.h>

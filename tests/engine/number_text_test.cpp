@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number text: the exact conversions between extended values and the engine's texts.
 #include <gtest/gtest.h>
 

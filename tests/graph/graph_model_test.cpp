@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot model: computing samples, the sample list, substitution, reading series and the
 // statistics of auto scaling. Every test evaluates through a fresh engine of its own.
 #include "graph/graph_model.h"

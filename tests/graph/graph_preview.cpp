@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the graph window with a plotted function, a series and its Bezier, for looking at
 // the window as a user sees it (run under a display, take a screenshot). Not a test.
 //   graph_preview [seconds [formula [sample count]]]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Grafik Kokpit" window: creation, the commands, auto scaling and its read-outs, the
 // kept plot image, series files, and the small handlers. Dialogs go through the window's
 // hooks; a watchdog closes any modal window that still opens and fails the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The renderer: geometry of the prepared area, the transform, the curve styles, markers and
 // the Bezier, checked on the pixels of a QImage of the plot area's size.
 #include "graph/plot_canvas.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Series text from users and files, whatever it holds: reading pairs either gives finite
 // points or raises a clear error and keeps the series; decoding a file either gives memo
 // text or raises; what is written reads back the same. Random inputs with fixed seeds.

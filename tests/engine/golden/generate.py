@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the golden corpus: random calculator lines and the lines zentu-cli writes for
 them. The random generator starts from a fixed state, so the inputs are the same on every
 run; the outputs recorded with them guard the engine's results while it is optimised.
