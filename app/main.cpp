@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     using namespace zentu::app;
     using namespace zentu::ui;
     ZentuApplication app(argc, argv);
-    QApplication::setDesktopFileName(QStringLiteral("zentu"));
+    QApplication::setDesktopFileName(QStringLiteral(ZENTU_APP_ID));
     QApplication::setWindowIcon(ApplicationIcon());
     SetApplicationTitle(QString::fromUtf8(kApplicationTitle));
     InstallFonts();
