@@ -57,7 +57,8 @@ BENCHMARK(BM_IntegralSample);
 void BM_TypicalLine(benchmark::State& state) {
     zentu::Engine engine;
     for (auto _ : state)
-        benchmark::DoNotOptimize(zentu::LineExecution(engine, "2*sin(pi/6)+sqrt(2)^2-ln(_e)/3", -1));
+        benchmark::DoNotOptimize(
+            zentu::LineExecution(engine, "2*sin(pi/6)+sqrt(2)^2-ln(_e)/3", -1));
 }
 BENCHMARK(BM_TypicalLine);
 

@@ -13,7 +13,9 @@ namespace zentu {
 namespace {
 
 // A letter, "_" or a byte of a non-ASCII character: part of a name.
-bool IsNameChar(char c) { return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
+bool IsNameChar(char c) {
+    return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
 
 // The formula cut at every occurrence of `variable` that stands alone, with the "*"
 // that joins a value to its neighbours already added to the pieces around it: a formula
@@ -43,10 +45,12 @@ std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_v
 // The ";"-pieces of an INT or DIF argument, taken one after the other. When no ";" is
 // left the piece is empty and the rest stays: it is the step count.
 class Pieces {
-public:
+  public:
     explicit Pieces(std::string_view text) : rest_(text) {
-        while (!rest_.empty() && static_cast<unsigned char>(rest_.front()) <= 32) rest_.remove_prefix(1);
-        while (!rest_.empty() && static_cast<unsigned char>(rest_.back()) <= 32) rest_.remove_suffix(1);
+        while (!rest_.empty() && static_cast<unsigned char>(rest_.front()) <= 32)
+            rest_.remove_prefix(1);
+        while (!rest_.empty() && static_cast<unsigned char>(rest_.back()) <= 32)
+            rest_.remove_suffix(1);
     }
     std::string_view Next() {
         const std::size_t semi = rest_.find(';');
@@ -74,7 +78,7 @@ public:
         return static_cast<std::int32_t>(v);
     }
 
-private:
+  private:
     std::string_view rest_;
 };
 

@@ -145,7 +145,9 @@ void Engine::ForgetStatistics() {
     for (SeriesStatistic& s : statistics_) s.known = false;
 }
 
-std::string Engine::LocaleText(long double v) const { return ResultText(v, LocaleDecimalSeparator); }
+std::string Engine::LocaleText(long double v) const {
+    return ResultText(v, LocaleDecimalSeparator);
+}
 
 std::string LineExecution(Engine& engine, std::string_view line, int decimals) {
     const std::string_view expression = line.substr(0, line.find('='));

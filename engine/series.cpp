@@ -23,8 +23,8 @@ long double Engine::DefineSeries(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t semi = text.find(';', start);
-        const std::string_view piece =
-            text.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        const std::string_view piece = text.substr(
+            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
         if ((values.size() & 63) == 0) PollCancel(values.size() - 1, count);
         values.push_back(EvaluateExpression(piece));
         if (semi == std::string_view::npos) break;
@@ -65,9 +65,12 @@ long double Engine::ComputeSeriesFunction(int op_code) {
         return s;
     };
     switch (op) {
-        case Op::Sum: return sum();
-        case Op::DAvg: return n == 0 ? 0.0L : Divide(sum(), n);
-        case Op::DVar: case Op::DStd: {
+        case Op::Sum:
+            return sum();
+        case Op::DAvg:
+            return n == 0 ? 0.0L : Divide(sum(), n);
+        case Op::DVar:
+        case Op::DStd: {
             if (n == 0) throw EvalFailure{};
             const long double m = Divide(sum(), n);
             long double s = 0;
@@ -117,7 +120,8 @@ long double Engine::ComputeSeriesFunction(int op_code) {
             ReplaceSeries(std::move(s), SeriesCount);
             return n;
         }
-        default: throw EvalFailure{};
+        default:
+            throw EvalFailure{};
     }
 }
 

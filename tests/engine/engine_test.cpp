@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation pipeline: error state, answer store, the passes' structure rules and
 // EXEC's line logic.
+#include "engine.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine.h"
 #include "number_text.h"
 
 namespace zentu {

@@ -19,7 +19,9 @@ struct RecordingEngine : Engine {
     RecordingEngine() {
         ShowBox = [this](BoxKind kind, const std::string& text) { boxes.emplace_back(kind, text); };
     }
-    std::string Line(const std::string& line, int decimals = -1) { return LineExecution(*this, line, decimals); }
+    std::string Line(const std::string& line, int decimals = -1) {
+        return LineExecution(*this, line, decimals);
+    }
 };
 
 TEST(Constants, InsertedTextsAreTheEighteenDigitForms) {
@@ -27,15 +29,24 @@ TEST(Constants, InsertedTextsAreTheEighteenDigitForms) {
         const char* name;
         const char* text;
     } table[] = {
-        {"_MP", "1.67262300000000000E-24"}, {"_ME", "9.10938970000000000E-28"},
-        {"_MN", "1.67492860000000000E-24"}, {"_EC", "1.60217733000000000E-19"},
-        {"_PI", "3.141592653589793"},       {"_AUR", "1.618033988749894"},
-        {"_AMU", "1.66053873E-27"},         {"_EUL", "0.577215664901532"},
-        {"_AVGD", "6.02214199000000000E+23"}, {"_CLMB", "8.98755178700000000E+9"},
-        {"_FRDY", "96485.3415"},            {"_PLNC", "6.626075E-34"},
-        {"_RYDB", "10973731.534"},          {"_E", "2.718281828459045"},
-        {"_C", "299792458"},                {"_G", "9.80665"},
-        {"_R", "6370000"},                  {"_M", "5.972E24"},
+        {"_MP", "1.67262300000000000E-24"},
+        {"_ME", "9.10938970000000000E-28"},
+        {"_MN", "1.67492860000000000E-24"},
+        {"_EC", "1.60217733000000000E-19"},
+        {"_PI", "3.141592653589793"},
+        {"_AUR", "1.618033988749894"},
+        {"_AMU", "1.66053873E-27"},
+        {"_EUL", "0.577215664901532"},
+        {"_AVGD", "6.02214199000000000E+23"},
+        {"_CLMB", "8.98755178700000000E+9"},
+        {"_FRDY", "96485.3415"},
+        {"_PLNC", "6.626075E-34"},
+        {"_RYDB", "10973731.534"},
+        {"_E", "2.718281828459045"},
+        {"_C", "299792458"},
+        {"_G", "9.80665"},
+        {"_R", "6370000"},
+        {"_M", "5.972E24"},
     };
     // Reading the inserted text back gives the constant itself, so an expression equal
     // to its own text shows the same result.
@@ -137,14 +148,15 @@ TEST(Calculus, DerivativeBoxesInOrderAndIntegralFailures) {
     e.LocaleDecimalSeparator = ",";
     EXPECT_EQ(e.Line("DIF(SQR(X);X;0.5;100)"), "DIF(SQR(X);X;0.5;100)=1");
     const std::vector<std::pair<BoxKind, std::string>> expected = {
-        {BoxKind::Plain, "fx=SQR(X)"}, {BoxKind::Plain, "x=X"},   {BoxKind::Plain, "a=0,5"},
+        {BoxKind::Plain, "fx=SQR(X)"}, {BoxKind::Plain, "x=X"},     {BoxKind::Plain, "a=0,5"},
         {BoxKind::Plain, "n=100"},     {BoxKind::Plain, "doDif=1"},
     };
     EXPECT_EQ(e.boxes, expected);
     e.boxes.clear();
     EXPECT_EQ(e.Line("DIF(X;X;1;-5)"), "DIF(X;X;1;-5)=Yazım Hatası...");
     EXPECT_EQ(e.boxes.size(), 3u);  // fx, x and a; no count box for a count below 1
-    EXPECT_EQ(e.Line("INT(X;X;0;2;2147483648)"), "INT(X;X;0;2;2147483648)=2");  // not a 32-bit count: 100
+    EXPECT_EQ(e.Line("INT(X;X;0;2;2147483648)"),
+              "INT(X;X;0;2;2147483648)=2");  // not a 32-bit count: 100
     EXPECT_EQ(e.Line("INT(X)"), "INT(X)=Yazım Hatası...");
     EXPECT_EQ(e.Line("INT(SQRT(X);X;0;1;4)"), "INT(SQRT(X);X;0;1;4)=0.643283046243");
 }
@@ -164,7 +176,8 @@ TEST(Substitution, OnlyStandAloneVariablesAreReplaced) {
         {"t_a+_t", "t", "1", "t_a+_t"},
         {"X", "", "1", "X"},
     };
-    for (const auto& c : cases) EXPECT_EQ(SubstituteVariable(c.formula, c.variable, c.value), c.result);
+    for (const auto& c : cases)
+        EXPECT_EQ(SubstituteVariable(c.formula, c.variable, c.value), c.result);
 }
 
 // A prepared formula must evaluate exactly as its substituted text does, including the
@@ -175,9 +188,9 @@ TEST(Substitution, PreparedFormulaEvaluatesAsTheSubstitutedText) {
         const char* formula;
         const char* variable;
     } cases[] = {
-        {"sin(t) * t", "t"}, {"2X+X2", "X"},  {"(X", "X"},      {"", "X"},
-        {"  ", "X"},         {"X^X!", "X"},   {"1/X", "X"},     {"x X", "x"},
-        {"SQRT(X", "X"},     {"ab+X", "X"},   {"2..X", "X"},    {"Y", ""},
+        {"sin(t) * t", "t"}, {"2X+X2", "X"}, {"(X", "X"},   {"", "X"},
+        {"  ", "X"},         {"X^X!", "X"},  {"1/X", "X"},  {"x X", "x"},
+        {"SQRT(X", "X"},     {"ab+X", "X"},  {"2..X", "X"}, {"Y", ""},
     };
     const double xs[] = {0, 0.5, -3, 1e-5, 1e20, 7.25};
     for (const auto& c : cases) {
@@ -185,8 +198,8 @@ TEST(Substitution, PreparedFormulaEvaluatesAsTheSubstitutedText) {
         for (const double x : xs) {
             Engine by_text, prepared;
             by_text.AnswerStore = prepared.AnswerStore = 9;
-            const long double want =
-                by_text.EvaluateExpression(SubstituteVariable(c.formula, c.variable, ResultText(x)));
+            const long double want = by_text.EvaluateExpression(
+                SubstituteVariable(c.formula, c.variable, ResultText(x)));
             const long double got = prepared.EvaluateAt(f, x);
             const std::string where = std::string(c.formula) + " at " + ResultText(x);
             EXPECT_EQ(ResultText(got), ResultText(want)) << where;
