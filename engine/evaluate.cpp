@@ -100,7 +100,9 @@ bool Engine::FinishNormalized(std::string& out, bool balanced) {
         ErrorText = kParenthesisError;
         return false;
     }
-    if (out.empty()) out = "0";
+    // Appended rather than assigned: GCC 12 warns falsely (-Wrestrict) on the inlined
+    // assignment of a literal to a string.
+    if (out.empty()) out.push_back('0');
     return true;
 }
 

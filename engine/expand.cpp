@@ -123,10 +123,14 @@ bool LookAhead(std::string_view text, std::size_t p, std::string_view compared) 
 const std::vector<std::pair<std::string, std::string>>& ConstantTexts() {
     static const auto texts = [] {
         std::vector<std::pair<std::string, std::string>> t;
-        for (const Constant& c : kConstants)
-            t.emplace_back("_" + std::string(c.compared), c.exponent_form
-                                                              ? ConstantExponentText(c.value)
-                                                              : ConstantGeneralText(c.value));
+        for (const Constant& c : kConstants) {
+            // Built by appending: GCC 12 warns falsely (-Wrestrict) on the inlined
+            // "_" + std::string.
+            std::string name(1, '_');
+            name += c.compared;
+            t.emplace_back(std::move(name), c.exponent_form ? ConstantExponentText(c.value)
+                                                            : ConstantGeneralText(c.value));
+        }
         return t;
     }();
     return texts;

@@ -195,7 +195,7 @@ TEST(NumberToText, EdgesOfTheFixedRange) {
                 const long double a = std::fabs(s);
                 std::string want;
                 if (a == 0 || (a >= 0x1p-116L && a < 4.9e-13L))
-                    want = (s < 0 ? "-" : "") + std::string("0.000000000000");
+                    want = s < 0 ? "-0.000000000000" : "0.000000000000";
                 else if (!(a >= 0x1p-116L && a <= fixed_max))
                     want = "E";
                 else
