@@ -176,9 +176,10 @@ class Engine {
 
 // Puts value_text in place of every occurrence of `variable` that stands alone: an
 // occurrence that touches a letter or "_" is part of a name and stays. Where the value
-// would be joined onto a number or a closing parenthesis, or a number follows it, a "*"
-// is put between them, so "2X" at X = 0.5 reads "2*0.5". Used by INT, DIF and the
-// graph's samples. An empty variable replaces nothing.
+// would be joined onto a number, a closing parenthesis, a factorial mark or the value of
+// the occurrence before it, or a number or group follows it, a "*" is put between them,
+// so "2X" at X = 0.5 reads "2*0.5" and "3!X" at X = -1 reads "3!*-1". Used by INT, DIF
+// and the graph's samples. An empty variable replaces nothing.
 std::string SubstituteVariable(std::string_view formula, std::string_view variable,
                                std::string_view value_text);
 

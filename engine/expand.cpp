@@ -142,12 +142,17 @@ std::string Engine::ExpandFunctions(std::string_view text) {
     return out;
 }
 
-// Appends a call's or constant's value; where it would touch a number on either side
-// it is joined by "*", so "2PI" is twice π and "PI2" too.
-static void AppendCallValue(std::string& out, std::string_view text, std::size_t next,
-                            long double v) {
-    if (!out.empty() && IsNumberChar(out.back())) out += '*';
-    AppendValue(out, v);
+// A call's or constant's value is joined by "*" to a value directly before it (a number,
+// a closing parenthesis or a factorial mark) and to a number directly after it, so "2PI"
+// is twice π and "PI2" too. The "*" also keeps a negative value's "-" from being read as
+// a subtraction: "(1+1)COS(PI)" becomes "(1+1)*-1.000000000000", -2, and "3!SIN(-1)" six
+// times the sine.
+static void JoinBefore(std::string& out) {
+    if (!out.empty() && (IsNumberChar(out.back()) || out.back() == ')' || out.back() == '!'))
+        out += '*';
+}
+
+static void JoinAfter(std::string& out, std::string_view text, std::size_t next) {
     if (next < text.size() && (IsDigit(text[next]) || text[next] == '.')) out += '*';
 }
 
@@ -196,9 +201,9 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
                 continue;
             }
             p += 1 + kConstants[i].compared.size();
-            if (!out.empty() && IsNumberChar(out.back())) out += '*';
+            JoinBefore(out);
             out += texts[i].second;
-            if (p < text.size() && (IsDigit(text[p]) || text[p] == '.')) out += '*';
+            JoinAfter(out, text, p);
             continue;
         }
         const Name* name = nullptr;
@@ -243,7 +248,9 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
                                         : ApplySeriesFunction(static_cast<int>(name->op));
                 break;
         }
-        AppendCallValue(out, text, p, r);
+        JoinBefore(out);
+        AppendValue(out, r);
+        JoinAfter(out, text, p);
     }
 }
 

@@ -156,7 +156,8 @@ TEST(Calculus, DerivativeBoxesInOrderAndIntegralFailures) {
     EXPECT_EQ(e.Line("DIF(X;X;1;-5)"), "DIF(X;X;1;-5)=Yazım Hatası...");
     EXPECT_EQ(e.boxes.size(), 3u);  // fx, x and a; no count box for a count below 1
     EXPECT_EQ(e.Line("INT(X;X;0;2;2147483648)"),
-              "INT(X;X;0;2;2147483648)=2");  // not a 32-bit count: 100
+              "INT(X;X;0;2;2147483648)=Yazım Hatası...");         // beyond 32 bits
+    EXPECT_EQ(e.Line("INT(X;X;0;2;2*5)"), "INT(X;X;0;2;2*5)=2");  // not an integer: 100
     EXPECT_EQ(e.Line("INT(X)"), "INT(X)=Yazım Hatası...");
     EXPECT_EQ(e.Line("INT(SQRT(X);X;0;1;4)"), "INT(SQRT(X);X;0;1;4)=0.643283046243");
 }
@@ -172,6 +173,9 @@ TEST(Substitution, OnlyStandAloneVariablesAreReplaced) {
         {"2X", "X", "0.5", "2*0.5"},
         {"X2", "X", "-1", "-1*2"},
         {"(1)X(2)", "X", "3", "(1)*3*(2)"},
+        {"3!X", "X", "-1", "3!*-1"},
+        {"22+2", "2", "0.5", "0.5*0.5+0.5"},
+        {".2", "2", "3", ".*3"},
         {"SQRT(t)*t+TAN(t)", "t", "1E-5", "SQRT(1E-5)*1E-5+TAN(1E-5)"},
         {"t_a+_t", "t", "1", "t_a+_t"},
         {"X", "", "1", "X"},
@@ -188,9 +192,9 @@ TEST(Substitution, PreparedFormulaEvaluatesAsTheSubstitutedText) {
         const char* formula;
         const char* variable;
     } cases[] = {
-        {"sin(t) * t", "t"}, {"2X+X2", "X"}, {"(X", "X"},   {"", "X"},
-        {"  ", "X"},         {"X^X!", "X"},  {"1/X", "X"},  {"x X", "x"},
-        {"SQRT(X", "X"},     {"ab+X", "X"},  {"2..X", "X"}, {"Y", ""},
+        {"sin(t) * t", "t"}, {"2X+X2", "X"}, {"(X", "X"},    {"", "X"},       {"  ", "X"},
+        {"X^X!", "X"},       {"1/X", "X"},   {"x X", "x"},   {"SQRT(X", "X"}, {"ab+X", "X"},
+        {"2..X", "X"},       {"Y", ""},      {"3!X!X", "X"}, {"222", "2"},
     };
     const double xs[] = {0, 0.5, -3, 1e-5, 1e20, 7.25};
     for (const auto& c : cases) {
