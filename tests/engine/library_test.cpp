@@ -3,6 +3,10 @@
 // boxes and cancellation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -134,6 +138,45 @@ TEST(Series, StatisticsFollowTheSeries) {
     e.Line("DAT(4;1)");
     EXPECT_EQ(e.Line("DSEE()*0+DQUA()*0+DSRT()+DSEE()"), "DSEE()*0+DQUA()*0+DSRT()+DSEE()=4");
     EXPECT_EQ(e.boxes.back().second, "Veri : [1] [4] ");
+}
+
+// DSRT's order is the selection sort's: for each slot from the first, the first smallest
+// of the slots from there on is swapped in.
+std::vector<long double> SelectionSorted(std::vector<long double> s) {
+    for (std::size_t i = 1; i + 1 < s.size(); ++i) {
+        std::size_t m = i;
+        for (std::size_t j = i + 1; j < s.size(); ++j)
+            if (s[m] > s[j]) m = j;
+        std::swap(s[i], s[m]);
+    }
+    return s;
+}
+
+bool SameValues(const std::vector<long double>& a, const std::vector<long double>& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](long double x, long double y) {
+               return x == y || (std::isnan(x) && std::isnan(y));
+           });
+}
+
+TEST(Series, SortGivesTheSelectionSortsOrder) {
+    // Repeated values, zeros of both signs and infinities among 5000 values in a random
+    // order; then the same with a NaN, which no order sorts.
+    std::mt19937 random(7);
+    std::vector<long double> series{0.0L};
+    for (int i = 0; i < 5000; ++i) series.push_back((int(random() % 201) - 100) / 8.0L);
+    series[10] = -0.0L;
+    series[20] = std::numeric_limits<long double>::infinity();
+    series[30] = -std::numeric_limits<long double>::infinity();
+    for (const bool with_nan : {false, true}) {
+        if (with_nan) series[40] = std::numeric_limits<long double>::quiet_NaN();
+        RecordingEngine e;
+        e.SeriesStore = series;
+        e.SeriesCount = 5000;
+        EXPECT_EQ(e.Line("DSRT()"), "DSRT()=5000");
+        EXPECT_TRUE(SameValues(e.SeriesStore, SelectionSorted(series))) << "with NaN: " << with_nan;
+        EXPECT_EQ(e.SeriesCount, 5000);
+    }
 }
 
 TEST(Series, RegionalSeparatorInTheBoxOnly) {
