@@ -39,7 +39,7 @@ std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_v
                     // Two values in a row: one product. The "*" is there already when the
                     // variable begins with a digit, "." or "(".
                     if (pieces.back().empty()) pieces.back() += '*';
-                } else if (IsDigit(before) || before == '.' || before == ')' || before == '!') {
+                } else if (EndsValue(before)) {
                     pieces.back() += '*';
                 }
                 pieces.emplace_back();

@@ -148,8 +148,7 @@ std::string Engine::ExpandFunctions(std::string_view text) {
 // a subtraction: "(1+1)COS(PI)" becomes "(1+1)*-1.000000000000", -2, and "3!SIN(-1)" six
 // times the sine.
 static void JoinBefore(std::string& out) {
-    if (!out.empty() && (IsNumberChar(out.back()) || out.back() == ')' || out.back() == '!'))
-        out += '*';
+    if (!out.empty() && EndsValue(out.back())) out += '*';
 }
 
 static void JoinAfter(std::string& out, std::string_view text, std::size_t next) {

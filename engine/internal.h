@@ -47,6 +47,12 @@ inline char* NormalizeChars(std::string_view text, char* w, std::size_t& open, s
     return w;
 }
 
+// True when a value written directly after c multiplies what c ends: a number, a closing
+// parenthesis or a factorial mark ("2PI", "(1+1)COS(PI)", "3!X" in a sampled formula).
+inline bool EndsValue(char c) {
+    return IsNumberChar(c) || c == ')' || c == '!';
+}
+
 inline bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
