@@ -2,7 +2,9 @@
 // Speed of the engine's hot paths: number text both ways, one INT sample, a typical line.
 #include <benchmark/benchmark.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "engine.h"
 #include "number_text.h"
@@ -57,7 +59,8 @@ BENCHMARK(BM_IntegralSample);
 void BM_TypicalLine(benchmark::State& state) {
     zentu::Engine engine;
     for (auto _ : state)
-        benchmark::DoNotOptimize(zentu::LineExecution(engine, "2*sin(pi/6)+sqrt(2)^2-ln(_e)/3", -1));
+        benchmark::DoNotOptimize(
+            zentu::LineExecution(engine, "2*sin(pi/6)+sqrt(2)^2-ln(_e)/3", -1));
 }
 BENCHMARK(BM_TypicalLine);
 
@@ -67,6 +70,24 @@ void BM_IntegralMillionSamples(benchmark::State& state) {
         benchmark::DoNotOptimize(zentu::LineExecution(engine, "INT(SIN(T)*T;T;0;1;1000000)", -1));
 }
 BENCHMARK(BM_IntegralMillionSamples)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// DSRT() over the longest series DAT can define: 65,535 values in a random order, with
+// repeated values among them. Each iteration sorts the same unsorted series afresh.
+void BM_SortLongestSeries(benchmark::State& state) {
+    zentu::Engine engine;
+    std::mt19937_64 random(20261209);
+    std::uniform_int_distribution<int> pick(-40000, 40000);
+    std::vector<long double> series{0.0L};
+    for (int i = 0; i < 65535; ++i) series.push_back(pick(random) / 7.0L);
+    for (auto _ : state) {
+        state.PauseTiming();
+        engine.SeriesStore = series;
+        engine.SeriesCount = 65535;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(engine.EvaluateExpression("DSRT()"));
+    }
+}
+BENCHMARK(BM_SortLongestSeries)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // INT and DIF: a formula in a one-letter variable, evaluated afresh at each sample point
 // with the sample's number text in place of the variable.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -13,14 +14,20 @@ namespace zentu {
 namespace {
 
 // A letter, "_" or a byte of a non-ASCII character: part of a name.
-bool IsNameChar(char c) { return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
+bool IsNameChar(char c) {
+    return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
 
 // The formula cut at every occurrence of `variable` that stands alone, with the "*"
 // that joins a value to its neighbours already added to the pieces around it: a formula
-// with n such occurrences gives n + 1 pieces.
+// with n such occurrences gives n + 1 pieces. A value is joined to a number, a closing
+// parenthesis or a factorial mark before it ("3!X" at -1 is "3!*-1", -6, not 3! - 1), to
+// a number or an opening parenthesis after it, and to the value of an occurrence right
+// after it (with the variable "2", "22" at 0.5 is "0.5*0.5").
 std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_view variable) {
     std::vector<std::string> pieces(1);
     std::size_t i = 0;
+    std::size_t last_end = std::string_view::npos;  // where the last occurrence ended
     while (i < formula.size()) {
         if (!variable.empty() && formula[i] == variable[0] &&
             formula.compare(i, variable.size(), variable) == 0) {
@@ -28,10 +35,16 @@ std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_v
             const std::size_t end = i + variable.size();
             const char after = end < formula.size() ? formula[end] : '\0';
             if (!IsNameChar(before) && !IsNameChar(after)) {
-                if (IsDigit(before) || before == '.' || before == ')') pieces.back() += '*';
+                if (i == last_end) {
+                    // Two values in a row: one product. The "*" is there already when the
+                    // variable begins with a digit, "." or "(".
+                    if (pieces.back().empty()) pieces.back() += '*';
+                } else if (EndsValue(before)) {
+                    pieces.back() += '*';
+                }
                 pieces.emplace_back();
                 if (IsDigit(after) || after == '.' || after == '(') pieces.back() += '*';
-                i = end;
+                i = last_end = end;
                 continue;
             }
         }
@@ -43,10 +56,12 @@ std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_v
 // The ";"-pieces of an INT or DIF argument, taken one after the other. When no ";" is
 // left the piece is empty and the rest stays: it is the step count.
 class Pieces {
-public:
+  public:
     explicit Pieces(std::string_view text) : rest_(text) {
-        while (!rest_.empty() && static_cast<unsigned char>(rest_.front()) <= 32) rest_.remove_prefix(1);
-        while (!rest_.empty() && static_cast<unsigned char>(rest_.back()) <= 32) rest_.remove_suffix(1);
+        while (!rest_.empty() && static_cast<unsigned char>(rest_.front()) <= 32)
+            rest_.remove_prefix(1);
+        while (!rest_.empty() && static_cast<unsigned char>(rest_.back()) <= 32)
+            rest_.remove_suffix(1);
     }
     std::string_view Next() {
         const std::size_t semi = rest_.find(';');
@@ -55,28 +70,39 @@ public:
         rest_.remove_prefix(semi + 1);
         return piece;
     }
-    // The rest read as a 32-bit integer; 100 when it is not one.
-    std::int32_t Count() const {
+    // The rest read as a decimal integer of any length, with an optional sign; 100 when
+    // it is not one. A count beyond 2147483647 (or below 1) is no count: it fails.
+    std::uint32_t Count() const {
         std::string_view s = rest_;
         bool negative = false;
         if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
             negative = s[0] == '-';
             s.remove_prefix(1);
         }
-        if (s.empty() || s.size() > 11) return 100;
+        if (s.empty()) return 100;
+        constexpr std::int64_t kMax = 2147483647;
         std::int64_t v = 0;
         for (char c : s) {
             if (!IsDigit(c)) return 100;
-            v = v * 10 + (c - '0');
+            v = std::min(v * 10 + (c - '0'), kMax + 1);  // held just above the largest count
         }
-        if (negative) v = -v;
-        if (v < INT32_MIN || v > INT32_MAX) return 100;
-        return static_cast<std::int32_t>(v);
+        if (negative || v == 0 || v > kMax) throw EvalFailure{};
+        return static_cast<std::uint32_t>(v);
     }
 
-private:
+  private:
     std::string_view rest_;
 };
+
+// A limit, point or sample rounded to double. One that leaves the double range fails,
+// as every overflow does: its text would be "INF".
+double ToDouble(long double v) {
+    // Half a unit in the last place above the largest double: from here on the nearest
+    // double is infinity.
+    constexpr long double kEdge = 0x1.fffffffffffff8p1023L;
+    if (!(std::fabs(v) < kEdge)) throw EvalFailure{};
+    return static_cast<double>(v);
+}
 
 }  // namespace
 
@@ -117,7 +143,7 @@ long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view
     long double sum = Checked((fa + fb) * (h / 2));
     for (std::uint32_t i = 1; i < n; ++i) {
         if ((i & 255) == 0) PollCancel(i, n);
-        const auto x = static_cast<double>(i * h + a);
+        const double x = ToDouble(i * h + a);
         sum = Checked(sum + Checked(EvaluateAt(f, x) * h));
     }
     return sum;
@@ -130,8 +156,8 @@ long double Engine::CentralDifference(std::string_view formula, std::string_view
     const long double fa = EvaluateAt(f, a);
     // The step is proportional to the function's value at a.
     const long double h = fa / static_cast<std::uint32_t>(2u * n);
-    const long double fp = EvaluateAt(f, static_cast<double>(a + h));
-    const long double fm = EvaluateAt(f, static_cast<double>(a - h));
+    const long double fp = EvaluateAt(f, ToDouble(a + h));
+    const long double fm = EvaluateAt(f, ToDouble(a - h));
     const long double d = Divide(fp - fm, 2 * h);
     ShowMessage(BoxKind::Plain, "doDif=" + LocaleText(d));
     return d;
@@ -144,11 +170,9 @@ long double Engine::IntegralOf(std::string_view argument) {
     const std::string_view var_piece = pieces.Next();
     if (var_piece.empty()) throw EvalFailure{};
     const std::string_view variable = var_piece.substr(0, FirstCharLength(var_piece));
-    const auto a = static_cast<double>(EvaluateExpression(pieces.Next()));
-    const auto b = static_cast<double>(EvaluateExpression(pieces.Next()));
-    const std::int32_t n = pieces.Count();
-    if (n <= 0) throw EvalFailure{};
-    return TrapezoidIntegral(formula, variable, static_cast<std::uint32_t>(n), a, b);
+    const double a = ToDouble(EvaluateExpression(pieces.Next()));
+    const double b = ToDouble(EvaluateExpression(pieces.Next()));
+    return TrapezoidIntegral(formula, variable, pieces.Count(), a, b);
 }
 
 // DIF(f;v;a;n), showing each input and the result in a box of its own.
@@ -160,12 +184,11 @@ long double Engine::DerivativeOf(std::string_view argument) {
     if (var_piece.empty()) throw EvalFailure{};
     const std::string_view variable = var_piece.substr(0, FirstCharLength(var_piece));
     ShowMessage(BoxKind::Plain, "x=" + std::string(variable));
-    const auto a = static_cast<double>(EvaluateExpression(pieces.Next()));
+    const double a = ToDouble(EvaluateExpression(pieces.Next()));
     ShowMessage(BoxKind::Plain, "a=" + LocaleText(a));
-    const std::int32_t n = pieces.Count();
-    if (n <= 0) throw EvalFailure{};
-    ShowMessage(BoxKind::Plain, "n=" + std::to_string(static_cast<std::uint32_t>(n)));
-    return CentralDifference(formula, variable, static_cast<std::uint32_t>(n), a);
+    const std::uint32_t n = pieces.Count();
+    ShowMessage(BoxKind::Plain, "n=" + std::to_string(n));
+    return CentralDifference(formula, variable, n, a);
 }
 
 }  // namespace zentu

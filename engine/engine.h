@@ -47,7 +47,7 @@ enum class BoxKind {
 // Thrown by EXEC's rounding step when the rounded value leaves the extended range; it is
 // not an engine failure and reaches the caller's general error report.
 class RoundingOverflow : public std::overflow_error {
-public:
+  public:
     RoundingOverflow() : std::overflow_error("Kayan nokta taşması") {}
 };
 
@@ -58,17 +58,17 @@ class Engine;
 // gives exactly what EvaluateExpression gives for the formula with the result text of x
 // put in place of the variable (see SubstituteVariable).
 class SampledFormula {
-public:
+  public:
     SampledFormula(std::string_view formula, std::string_view variable);
 
-private:
+  private:
     friend class Engine;
     std::vector<std::string> pieces_;  // normalised text around the variable's places
     bool balanced_ = true;             // as many "(" as ")"
 };
 
 class Engine {
-public:
+  public:
     Engine();
 
     // The engine entry: never throws an engine failure to its caller (only
@@ -121,7 +121,7 @@ public:
     long double CentralDifference(std::string_view formula, std::string_view variable,
                                   std::uint32_t n, double a);
 
-private:
+  private:
     struct DepthGuard;
     template <class Fill>
     long double EvaluateFilled(const Fill& fill);
@@ -144,9 +144,9 @@ private:
     void ReplaceSeries(std::vector<long double>&& values, std::uint16_t count);
     std::string LocaleText(long double v) const;
 
-    int depth_ = 0;                   // nesting of passes, groups and evaluations
-    int evaluations_ = 0;             // nesting of EvaluateExpression calls
-    std::uint64_t work_ = 0;          // units of work so far, to poll CancelRequested
+    int depth_ = 0;           // nesting of passes, groups and evaluations
+    int evaluations_ = 0;     // nesting of EvaluateExpression calls
+    std::uint64_t work_ = 0;  // units of work so far, to poll CancelRequested
     // The series as it was when the running evaluation began, kept by the first DAT or
     // DSRT that replaces it, so that a cancelled evaluation can put it back.
     std::vector<long double> series_before_;
@@ -163,22 +163,23 @@ private:
     SeriesStatistic statistics_[8];
     void ForgetStatistics();
 
-public:
+  public:
     // Text buffers reused by the passes (see Scratch).
     struct BufferStack {
         std::vector<std::unique_ptr<std::string>> buffers;
         std::size_t used = 0;
     };
 
-private:
+  private:
     BufferStack buffers_;
 };
 
 // Puts value_text in place of every occurrence of `variable` that stands alone: an
 // occurrence that touches a letter or "_" is part of a name and stays. Where the value
-// would be joined onto a number or a closing parenthesis, or a number follows it, a "*"
-// is put between them, so "2X" at X = 0.5 reads "2*0.5". Used by INT, DIF and the
-// graph's samples. An empty variable replaces nothing.
+// would be joined onto a number, a closing parenthesis, a factorial mark or the value of
+// the occurrence before it, or a number or group follows it, a "*" is put between them,
+// so "2X" at X = 0.5 reads "2*0.5" and "3!X" at X = -1 reads "3!*-1". Used by INT, DIF
+// and the graph's samples. An empty variable replaces nothing.
 std::string SubstituteVariable(std::string_view formula, std::string_view variable,
                                std::string_view value_text);
 

@@ -100,7 +100,9 @@ bool Engine::FinishNormalized(std::string& out, bool balanced) {
         ErrorText = kParenthesisError;
         return false;
     }
-    if (out.empty()) out = "0";
+    // Appended rather than assigned: GCC 12 warns falsely (-Wrestrict) on the inlined
+    // assignment of a literal to a string.
+    if (out.empty()) out.push_back('0');
     return true;
 }
 
@@ -145,7 +147,9 @@ void Engine::ForgetStatistics() {
     for (SeriesStatistic& s : statistics_) s.known = false;
 }
 
-std::string Engine::LocaleText(long double v) const { return ResultText(v, LocaleDecimalSeparator); }
+std::string Engine::LocaleText(long double v) const {
+    return ResultText(v, LocaleDecimalSeparator);
+}
 
 std::string LineExecution(Engine& engine, std::string_view line, int decimals) {
     const std::string_view expression = line.substr(0, line.find('='));

@@ -30,27 +30,27 @@ struct Name {
 
 // In the order of recognition for each first character.
 constexpr std::array kNames = {
-    Name{'A', "TAN(", Family::Numeric, Op::ATan},  Name{'A', "COS(", Family::Numeric, Op::ACos},
-    Name{'A', "SIN(", Family::Numeric, Op::ASin},  Name{'A', "BS(", Family::Numeric, Op::Abs},
-    Name{'A', "NS(", Family::Ignored, Op::Ans},    Name{'C', "OS(", Family::Numeric, Op::Cos},
-    Name{'C', "OSH(", Family::Numeric, Op::Cosh},  Name{'C', "SCH(", Family::Numeric, Op::Csch},
-    Name{'C', "EIL(", Family::Numeric, Op::Ceil},  Name{'C', "OT(", Family::Numeric, Op::Cot},
-    Name{'C', "OM(", Family::Text, Op::Com},       Name{'D', "IF(", Family::Text, Op::Dif},
-    Name{'D', "IV(", Family::Text, Op::Div},       Name{'D', "AT(", Family::Text, Op::Dat},
-    Name{'D', "VAR(", Family::Ignored, Op::DVar},  Name{'D', "STD(", Family::Ignored, Op::DStd},
-    Name{'D', "GEO(", Family::Ignored, Op::DGeo},  Name{'D', "AVG(", Family::Ignored, Op::DAvg},
-    Name{'D', "HAR(", Family::Ignored, Op::DHar},  Name{'D', "QUA(", Family::Ignored, Op::DQua},
-    Name{'D', "SEE(", Family::Ignored, Op::DSee},  Name{'D', "SRT(", Family::Ignored, Op::DSrt},
-    Name{'E', "XP(", Family::Numeric, Op::Exp},    Name{'F', "LOR(", Family::Numeric, Op::Flor},
-    Name{'I', "NT(", Family::Text, Op::Int},       Name{'L', "OG(", Family::Numeric, Op::Log},
-    Name{'L', "N(", Family::Numeric, Op::Ln},      Name{'M', "OD(", Family::Text, Op::Mod},
-    Name{'P', "I", Family::Constant, Op::Pi},      Name{'P', "WR(", Family::Text, Op::Pwr},
-    Name{'P', "ER(", Family::Text, Op::Per},       Name{'R', "ND(", Family::Numeric, Op::Rnd},
-    Name{'S', "UM(", Family::Ignored, Op::Sum},    Name{'S', "IN(", Family::Numeric, Op::Sin},
-    Name{'S', "QR(", Family::Numeric, Op::Sqr},    Name{'S', "INH(", Family::Numeric, Op::Sinh},
-    Name{'S', "INC(", Family::Numeric, Op::Sinc},  Name{'S', "IGN(", Family::Numeric, Op::Sign},
-    Name{'S', "ECH(", Family::Numeric, Op::Sech},  Name{'S', "QRT(", Family::Numeric, Op::Sqrt},
-    Name{'T', "AN(", Family::Numeric, Op::Tan},    Name{'T', "RNC(", Family::Numeric, Op::Trnc},
+    Name{'A', "TAN(", Family::Numeric, Op::ATan}, Name{'A', "COS(", Family::Numeric, Op::ACos},
+    Name{'A', "SIN(", Family::Numeric, Op::ASin}, Name{'A', "BS(", Family::Numeric, Op::Abs},
+    Name{'A', "NS(", Family::Ignored, Op::Ans},   Name{'C', "OS(", Family::Numeric, Op::Cos},
+    Name{'C', "OSH(", Family::Numeric, Op::Cosh}, Name{'C', "SCH(", Family::Numeric, Op::Csch},
+    Name{'C', "EIL(", Family::Numeric, Op::Ceil}, Name{'C', "OT(", Family::Numeric, Op::Cot},
+    Name{'C', "OM(", Family::Text, Op::Com},      Name{'D', "IF(", Family::Text, Op::Dif},
+    Name{'D', "IV(", Family::Text, Op::Div},      Name{'D', "AT(", Family::Text, Op::Dat},
+    Name{'D', "VAR(", Family::Ignored, Op::DVar}, Name{'D', "STD(", Family::Ignored, Op::DStd},
+    Name{'D', "GEO(", Family::Ignored, Op::DGeo}, Name{'D', "AVG(", Family::Ignored, Op::DAvg},
+    Name{'D', "HAR(", Family::Ignored, Op::DHar}, Name{'D', "QUA(", Family::Ignored, Op::DQua},
+    Name{'D', "SEE(", Family::Ignored, Op::DSee}, Name{'D', "SRT(", Family::Ignored, Op::DSrt},
+    Name{'E', "XP(", Family::Numeric, Op::Exp},   Name{'F', "LOR(", Family::Numeric, Op::Flor},
+    Name{'I', "NT(", Family::Text, Op::Int},      Name{'L', "OG(", Family::Numeric, Op::Log},
+    Name{'L', "N(", Family::Numeric, Op::Ln},     Name{'M', "OD(", Family::Text, Op::Mod},
+    Name{'P', "I", Family::Constant, Op::Pi},     Name{'P', "WR(", Family::Text, Op::Pwr},
+    Name{'P', "ER(", Family::Text, Op::Per},      Name{'R', "ND(", Family::Numeric, Op::Rnd},
+    Name{'S', "UM(", Family::Ignored, Op::Sum},   Name{'S', "IN(", Family::Numeric, Op::Sin},
+    Name{'S', "QR(", Family::Numeric, Op::Sqr},   Name{'S', "INH(", Family::Numeric, Op::Sinh},
+    Name{'S', "INC(", Family::Numeric, Op::Sinc}, Name{'S', "IGN(", Family::Numeric, Op::Sign},
+    Name{'S', "ECH(", Family::Numeric, Op::Sech}, Name{'S', "QRT(", Family::Numeric, Op::Sqrt},
+    Name{'T', "AN(", Family::Numeric, Op::Tan},   Name{'T', "RNC(", Family::Numeric, Op::Trnc},
     Name{'T', "ANH(", Family::Numeric, Op::Tanh},
 };
 
@@ -59,7 +59,8 @@ struct FirstNameIndex {
     const Name* at[256];
     constexpr FirstNameIndex() : at() {
         for (auto& a : at) a = kNames.end();
-        for (std::size_t i = kNames.size(); i-- > 0;) at[static_cast<unsigned char>(kNames[i].first)] = &kNames[i];
+        for (std::size_t i = kNames.size(); i-- > 0;)
+            at[static_cast<unsigned char>(kNames[i].first)] = &kNames[i];
     }
     const Name* operator[](unsigned char c) const { return at[c]; }
 };
@@ -74,15 +75,15 @@ struct Constant {
 };
 
 constexpr std::array kConstants = {
-    Constant{"MP", 1.672623E-24L, true},        Constant{"ME", 9.1093897E-28L, true},
-    Constant{"MN", 1.6749286E-24L, true},       Constant{"EC", 1.60217733E-19L, true},
-    Constant{"PI", 3.141592653589793L, false},  Constant{"AUR", 1.618033988749894L, false},
-    Constant{"AMU", 1.66053873E-27L, false},    Constant{"EUL", 0.577215664901532L, false},
-    Constant{"AVGD", 6.02214199E+23L, true},    Constant{"CLMB", 8987551787.0L, true},
-    Constant{"FRDY", 96485.3415L, false},       Constant{"PLNC", 6.626075E-34L, false},
-    Constant{"RYDB", 10973731.534L, false},     Constant{"E", 2.718281828459045L, false},
-    Constant{"C", 299792458.0L, false},         Constant{"G", 9.80665L, false},
-    Constant{"R", 6370000.0L, false},           Constant{"M", 5.972E+24L, false},
+    Constant{"MP", 1.672623E-24L, true},       Constant{"ME", 9.1093897E-28L, true},
+    Constant{"MN", 1.6749286E-24L, true},      Constant{"EC", 1.60217733E-19L, true},
+    Constant{"PI", 3.141592653589793L, false}, Constant{"AUR", 1.618033988749894L, false},
+    Constant{"AMU", 1.66053873E-27L, false},   Constant{"EUL", 0.577215664901532L, false},
+    Constant{"AVGD", 6.02214199E+23L, true},   Constant{"CLMB", 8987551787.0L, true},
+    Constant{"FRDY", 96485.3415L, false},      Constant{"PLNC", 6.626075E-34L, false},
+    Constant{"RYDB", 10973731.534L, false},    Constant{"E", 2.718281828459045L, false},
+    Constant{"C", 299792458.0L, false},        Constant{"G", 9.80665L, false},
+    Constant{"R", 6370000.0L, false},          Constant{"M", 5.972E+24L, false},
 };
 
 // π at full extended precision.
@@ -90,8 +91,19 @@ constexpr long double kPi = 3.14159265358979323846264338327950288L;
 
 bool StartsName(char c) {
     switch (c) {
-        case 'A': case 'C': case 'D': case 'E': case 'F': case 'I': case 'L':
-        case 'M': case 'P': case 'R': case 'S': case 'T': case '_':
+        case 'A':
+        case 'C':
+        case 'D':
+        case 'E':
+        case 'F':
+        case 'I':
+        case 'L':
+        case 'M':
+        case 'P':
+        case 'R':
+        case 'S':
+        case 'T':
+        case '_':
             return true;
         default:
             return false;
@@ -111,9 +123,14 @@ bool LookAhead(std::string_view text, std::size_t p, std::string_view compared) 
 const std::vector<std::pair<std::string, std::string>>& ConstantTexts() {
     static const auto texts = [] {
         std::vector<std::pair<std::string, std::string>> t;
-        for (const Constant& c : kConstants)
-            t.emplace_back("_" + std::string(c.compared),
-                           c.exponent_form ? ConstantExponentText(c.value) : ConstantGeneralText(c.value));
+        for (const Constant& c : kConstants) {
+            // Built by appending: GCC 12 warns falsely (-Wrestrict) on the inlined
+            // "_" + std::string.
+            std::string name(1, '_');
+            name += c.compared;
+            t.emplace_back(std::move(name), c.exponent_form ? ConstantExponentText(c.value)
+                                                            : ConstantGeneralText(c.value));
+        }
         return t;
     }();
     return texts;
@@ -125,11 +142,16 @@ std::string Engine::ExpandFunctions(std::string_view text) {
     return out;
 }
 
-// Appends a call's or constant's value; where it would touch a number on either side
-// it is joined by "*", so "2PI" is twice π and "PI2" too.
-static void AppendCallValue(std::string& out, std::string_view text, std::size_t next, long double v) {
-    if (!out.empty() && IsNumberChar(out.back())) out += '*';
-    AppendValue(out, v);
+// A call's or constant's value is joined by "*" to a value directly before it (a number,
+// a closing parenthesis or a factorial mark) and to a number directly after it, so "2PI"
+// is twice π and "PI2" too. The "*" also keeps a negative value's "-" from being read as
+// a subtraction: "(1+1)COS(PI)" becomes "(1+1)*-1.000000000000", -2, and "3!SIN(-1)" six
+// times the sine.
+static void JoinBefore(std::string& out) {
+    if (!out.empty() && EndsValue(out.back())) out += '*';
+}
+
+static void JoinAfter(std::string& out, std::string_view text, std::size_t next) {
     if (next < text.size() && (IsDigit(text[next]) || text[next] == '.')) out += '*';
 }
 
@@ -140,7 +162,14 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
     while (p < text.size()) {
         const char ch = text[p];
         switch (ch) {
-            case '!': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
+            case '!':
+            case '(':
+            case ')':
+            case '*':
+            case '+':
+            case '-':
+            case '/':
+            case '^':
                 out += ch;
                 ++p;
                 continue;
@@ -171,13 +200,14 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
                 continue;
             }
             p += 1 + kConstants[i].compared.size();
-            if (!out.empty() && IsNumberChar(out.back())) out += '*';
+            JoinBefore(out);
             out += texts[i].second;
-            if (p < text.size() && (IsDigit(text[p]) || text[p] == '.')) out += '*';
+            JoinAfter(out, text, p);
             continue;
         }
         const Name* name = nullptr;
-        for (const Name* n = kFirstName[static_cast<unsigned char>(ch)]; n != kNames.end() && n->first == ch; ++n) {
+        for (const Name* n = kFirstName[static_cast<unsigned char>(ch)];
+             n != kNames.end() && n->first == ch; ++n) {
             if (LookAhead(text, p, n->compared)) {
                 name = n;
                 break;
@@ -213,10 +243,13 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
                 break;
             case Family::Ignored:
                 ExtractArgument(text, p);
-                r = name->op == Op::Ans ? AnswerStore : ApplySeriesFunction(static_cast<int>(name->op));
+                r = name->op == Op::Ans ? AnswerStore
+                                        : ApplySeriesFunction(static_cast<int>(name->op));
                 break;
         }
-        AppendCallValue(out, text, p, r);
+        JoinBefore(out);
+        AppendValue(out, r);
+        JoinAfter(out, text, p);
     }
 }
 

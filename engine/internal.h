@@ -31,7 +31,9 @@ inline long double Divide(long double a, long double b) {
 
 // Writes a value into a text being built; a value joined directly onto the digits of a
 // number before it is multiplied with it instead (the caller decides; see ProductPass).
-inline void AppendValue(std::string& out, long double v) { AppendNumberText(out, Checked(v)); }
+inline void AppendValue(std::string& out, long double v) {
+    AppendNumberText(out, Checked(v));
+}
 
 // Normalises text into w (blanks dropped, a..z upper-cased) and counts the brackets;
 // gives the end of what it wrote. w may be text's own data: it never runs ahead.
@@ -45,7 +47,15 @@ inline char* NormalizeChars(std::string_view text, char* w, std::size_t& open, s
     return w;
 }
 
-inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+// True when a value written directly after c multiplies what c ends: a number, a closing
+// parenthesis or a factorial mark ("2PI", "(1+1)COS(PI)", "3!X" in a sampled formula).
+inline bool EndsValue(char c) {
+    return IsNumberChar(c) || c == ')' || c == '!';
+}
+
+inline bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // Length in bytes of the UTF-8 character that starts at s[0] (1 for a broken byte).
 inline std::size_t FirstCharLength(std::string_view s) {
@@ -62,9 +72,10 @@ inline std::size_t FirstCharLength(std::string_view s) {
 // allocate nothing once the stack has warmed up. Buffers are taken and given back in
 // strict nesting order (they live in scopes), so a counter is all the bookkeeping.
 class Scratch {
-public:
+  public:
     explicit Scratch(Engine::BufferStack& stack) : stack_(stack) {
-        if (stack_.used == stack_.buffers.size()) stack_.buffers.push_back(std::make_unique<std::string>());
+        if (stack_.used == stack_.buffers.size())
+            stack_.buffers.push_back(std::make_unique<std::string>());
         text_ = stack_.buffers[stack_.used++].get();
         text_->clear();
     }
@@ -73,7 +84,7 @@ public:
     Scratch& operator=(const Scratch&) = delete;
     std::string& str() { return *text_; }
 
-private:
+  private:
     Engine::BufferStack& stack_;
     std::string* text_;
 };
@@ -93,12 +104,50 @@ struct Engine::DepthGuard {
 
 // Single-argument operations (SIN, LN, TRNC...) and the power algorithm of PWR.
 enum class Op : unsigned char {
-    Sin, Cos, Tan, Cot, ASin, ACos, ATan, Sinh, Cosh, Tanh, Sech, Csch, Sinc,
-    Exp, Ln, Log, Sqrt, Sqr, Abs, Sign, Trnc, Rnd, Flor, Ceil,
+    Sin,
+    Cos,
+    Tan,
+    Cot,
+    ASin,
+    ACos,
+    ATan,
+    Sinh,
+    Cosh,
+    Tanh,
+    Sech,
+    Csch,
+    Sinc,
+    Exp,
+    Ln,
+    Log,
+    Sqrt,
+    Sqr,
+    Abs,
+    Sign,
+    Trnc,
+    Rnd,
+    Flor,
+    Ceil,
     // text-argument operations
-    Per, Com, Pwr, Div, Mod, Dat, Int, Dif,
+    Per,
+    Com,
+    Pwr,
+    Div,
+    Mod,
+    Dat,
+    Int,
+    Dif,
     // series operations and the answer store (argument ignored)
-    Ans, Sum, DAvg, DVar, DStd, DGeo, DHar, DQua, DSee, DSrt,
+    Ans,
+    Sum,
+    DAvg,
+    DVar,
+    DStd,
+    DGeo,
+    DHar,
+    DQua,
+    DSee,
+    DSrt,
     // the constant PI
     Pi,
 };

@@ -23,8 +23,8 @@ long double Engine::DefineSeries(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t semi = text.find(';', start);
-        const std::string_view piece =
-            text.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        const std::string_view piece = text.substr(
+            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
         if ((values.size() & 63) == 0) PollCancel(values.size() - 1, count);
         values.push_back(EvaluateExpression(piece));
         if (semi == std::string_view::npos) break;
@@ -65,9 +65,12 @@ long double Engine::ComputeSeriesFunction(int op_code) {
         return s;
     };
     switch (op) {
-        case Op::Sum: return sum();
-        case Op::DAvg: return n == 0 ? 0.0L : Divide(sum(), n);
-        case Op::DVar: case Op::DStd: {
+        case Op::Sum:
+            return sum();
+        case Op::DAvg:
+            return n == 0 ? 0.0L : Divide(sum(), n);
+        case Op::DVar:
+        case Op::DStd: {
             if (n == 0) throw EvalFailure{};
             const long double m = Divide(sum(), n);
             long double s = 0;
@@ -104,20 +107,38 @@ long double Engine::ComputeSeriesFunction(int op_code) {
             return n;
         }
         case Op::DSrt: {
-            // Selection sort, ascending; among equal smallest values the first stays.
+            // DSRT's order is that of a selection sort (for each slot i from the first,
+            // swap in the first smallest value of slots i..n), and any ascending sort
+            // gives that order. Without a NaN, ">" is a strict weak order, so the
+            // selection sort leaves the values ascending, and two ascending arrangements
+            // of the same values differ only among values that compare equal. Equal
+            // values are the same number, except 0 and -0, which nothing tells apart:
+            // the result text and the DSEE box write both as "0", and a sum or product
+            // of the series does not depend on where its zeros stand. So std::sort gives
+            // exactly the selection sort's series in O(n log n). A NaN compares with
+            // nothing, so with one ">" is no order: no evaluation puts a NaN into the
+            // series, but should it hold one, the selection sort itself runs.
             // Sorted in a copy, so a cancelled sort leaves the series as it was.
             std::vector<long double> s = SeriesStore;
-            for (std::size_t i = 1; i < n; ++i) {
-                if ((i & 255) == 0) PollCancel(i, n);
-                std::size_t m = i;
-                for (std::size_t j = i + 1; j <= n; ++j)
-                    if (s[m] > s[j]) m = j;
-                std::swap(s[i], s[m]);
+            const auto is_nan = [](long double v) { return std::isnan(v); };
+            if (n < 2) {
+                // one value or none: nothing to order
+            } else if (std::none_of(s.begin() + 1, s.begin() + std::ptrdiff_t(n) + 1, is_nan)) {
+                std::sort(s.begin() + 1, s.begin() + std::ptrdiff_t(n) + 1);
+            } else {
+                for (std::size_t i = 1; i < n; ++i) {
+                    if ((i & 255) == 0) PollCancel(i, n);
+                    std::size_t m = i;
+                    for (std::size_t j = i + 1; j <= n; ++j)
+                        if (s[m] > s[j]) m = j;
+                    std::swap(s[i], s[m]);
+                }
             }
             ReplaceSeries(std::move(s), SeriesCount);
             return n;
         }
-        default: throw EvalFailure{};
+        default:
+            throw EvalFailure{};
     }
 }
 

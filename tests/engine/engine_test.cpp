@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation pipeline: error state, answer store, the passes' structure rules and
 // EXEC's line logic.
+#include "engine.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "engine.h"
 #include "number_text.h"
 
 namespace zentu {
@@ -97,6 +99,61 @@ TEST(Lines, JuxtapositionMultipliesAtTheRankOfProducts) {
         {"PI2", "PI2=6.28318530718"},
         {"2(3)/2(3)", "2(3)/2(3)=9"},
     });
+}
+
+// A value after a number, ")" or "!" multiplies whatever its sign, also where INT and DIF
+// put their samples into a formula; the counts, limits and points that INT and DIF read.
+// Each line runs in a fresh engine and must show exactly the boxes given.
+TEST(Lines, NegativeValuesAfterGroupsAndFactorialsMultiply) {
+    const struct {
+        const char* line;
+        const char* written;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {"(1+1)COS(PI)", "(1+1)COS(PI)=-2", {}},
+        {"3!SIN(-1)", "3!SIN(-1)=-5.048825908848", {}},
+        {"(2)SIN(-1)", "(2)SIN(-1)=-1.682941969616", {}},
+        {"!RND(-2)", "!RND(-2)=-2", {}},  // 0! = 1, times -2
+        {"(2)SIN(-1E-20)", "(2)SIN(-1E-20)=0", {}},
+        {"(2)COS(PI)^2", "(2)COS(PI)^2=Yazım Hatası...", {}},  // a negative base
+        {"2COS(PI)^2", "2COS(PI)^2=Yazım Hatası...", {}},
+        {"(2)COS(PI)!", "(2)COS(PI)!=Yazım Hatası...", {}},  // (-1)!
+        {"SQRT((4)COS(PI)+5)", "SQRT((4)COS(PI)+5)=1", {}},
+        {"2^(3)COS(PI)", "2^(3)COS(PI)=-8", {}},
+        {"(2)DIV(-7;2)", "(2)DIV(-7;2)=-6", {}},
+        {"2COS(PI)", "2COS(PI)=-2", {}},
+        {"2PI", "2PI=6.28318530718", {}},
+        {"2(3)", "2(3)=6", {}},
+        {"(2)(-3)", "(2)(-3)=-6", {}},
+        {"2_C", "2_C=599584916", {}},
+        {"3!2", "3!2=12", {}},
+        {"INT((1)COS(PI);X;0;1;1)", "INT((1)COS(PI);X;0;1;1)=-1", {}},
+        {"INT(3!X;X;-1;0;1)", "INT(3!X;X;-1;0;1)=-3", {}},
+        {"DIF(3!X;X;-1;10)", "DIF(3!X;X;-1;10)=6", {"fx=3!X", "x=X", "a=-1", "n=10", "doDif=6"}},
+        {"INT(2!X;X;-2;-1;1)", "INT(2!X;X;-2;-1;1)=-3", {}},
+        {"INT(22;2;0;1;1)", "INT(22;2;0;1;1)=0.5", {}},
+        {"INT(X*X;X;0;1;000000000001)", "INT(X*X;X;0;1;000000000001)=0.5", {}},
+        {"DIF(X;X;2;0000000000010)",
+         "DIF(X;X;2;0000000000010)=1",
+         {"fx=X", "x=X", "a=2", "n=10", "doDif=1"}},
+        {"INT(X;X;0;2;2147483648)", "INT(X;X;0;2;2147483648)=Yazım Hatası...", {}},
+        {"DIF(X;X;2;99999999999999999999)",
+         "DIF(X;X;2;99999999999999999999)=Yazım Hatası...",
+         {"fx=X", "x=X", "a=2"}},
+        {"DIF(1;X;1E309;10)", "DIF(1;X;1E309;10)=Yazım Hatası...", {"fx=1", "x=X"}},
+        {"DIF(1E4000;X;1;10)",
+         "DIF(1E4000;X;1;10)=Yazım Hatası...",
+         {"fx=1E4000", "x=X", "a=1", "n=10"}},
+        {"INT(X;X;0;1E309;10)", "INT(X;X;0;1E309;10)=Yazım Hatası...", {}},
+        {"INT(X;X;1E9999;0;10)", "INT(X;X;1E9999;0;10)=Yazım Hatası...", {}},
+    };
+    for (const auto& c : cases) {
+        Engine engine;
+        std::vector<std::string> boxes;
+        engine.ShowBox = [&](BoxKind, const std::string& text) { boxes.push_back(text); };
+        EXPECT_EQ(LineExecution(engine, c.line, -1), c.written);
+        EXPECT_EQ(boxes, c.boxes) << c.line;
+    }
 }
 
 TEST(Lines, CutAtTheFirstEqualsSignAndKeepTheUsersLetters) {

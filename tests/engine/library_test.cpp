@@ -3,6 +3,10 @@
 // boxes and cancellation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,7 +23,9 @@ struct RecordingEngine : Engine {
     RecordingEngine() {
         ShowBox = [this](BoxKind kind, const std::string& text) { boxes.emplace_back(kind, text); };
     }
-    std::string Line(const std::string& line, int decimals = -1) { return LineExecution(*this, line, decimals); }
+    std::string Line(const std::string& line, int decimals = -1) {
+        return LineExecution(*this, line, decimals);
+    }
 };
 
 TEST(Constants, InsertedTextsAreTheEighteenDigitForms) {
@@ -27,15 +33,24 @@ TEST(Constants, InsertedTextsAreTheEighteenDigitForms) {
         const char* name;
         const char* text;
     } table[] = {
-        {"_MP", "1.67262300000000000E-24"}, {"_ME", "9.10938970000000000E-28"},
-        {"_MN", "1.67492860000000000E-24"}, {"_EC", "1.60217733000000000E-19"},
-        {"_PI", "3.141592653589793"},       {"_AUR", "1.618033988749894"},
-        {"_AMU", "1.66053873E-27"},         {"_EUL", "0.577215664901532"},
-        {"_AVGD", "6.02214199000000000E+23"}, {"_CLMB", "8.98755178700000000E+9"},
-        {"_FRDY", "96485.3415"},            {"_PLNC", "6.626075E-34"},
-        {"_RYDB", "10973731.534"},          {"_E", "2.718281828459045"},
-        {"_C", "299792458"},                {"_G", "9.80665"},
-        {"_R", "6370000"},                  {"_M", "5.972E24"},
+        {"_MP", "1.67262300000000000E-24"},
+        {"_ME", "9.10938970000000000E-28"},
+        {"_MN", "1.67492860000000000E-24"},
+        {"_EC", "1.60217733000000000E-19"},
+        {"_PI", "3.141592653589793"},
+        {"_AUR", "1.618033988749894"},
+        {"_AMU", "1.66053873E-27"},
+        {"_EUL", "0.577215664901532"},
+        {"_AVGD", "6.02214199000000000E+23"},
+        {"_CLMB", "8.98755178700000000E+9"},
+        {"_FRDY", "96485.3415"},
+        {"_PLNC", "6.626075E-34"},
+        {"_RYDB", "10973731.534"},
+        {"_E", "2.718281828459045"},
+        {"_C", "299792458"},
+        {"_G", "9.80665"},
+        {"_R", "6370000"},
+        {"_M", "5.972E24"},
     };
     // Reading the inserted text back gives the constant itself, so an expression equal
     // to its own text shows the same result.
@@ -125,6 +140,45 @@ TEST(Series, StatisticsFollowTheSeries) {
     EXPECT_EQ(e.boxes.back().second, "Veri : [1] [4] ");
 }
 
+// DSRT's order is the selection sort's: for each slot from the first, the first smallest
+// of the slots from there on is swapped in.
+std::vector<long double> SelectionSorted(std::vector<long double> s) {
+    for (std::size_t i = 1; i + 1 < s.size(); ++i) {
+        std::size_t m = i;
+        for (std::size_t j = i + 1; j < s.size(); ++j)
+            if (s[m] > s[j]) m = j;
+        std::swap(s[i], s[m]);
+    }
+    return s;
+}
+
+bool SameValues(const std::vector<long double>& a, const std::vector<long double>& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](long double x, long double y) {
+               return x == y || (std::isnan(x) && std::isnan(y));
+           });
+}
+
+TEST(Series, SortGivesTheSelectionSortsOrder) {
+    // Repeated values, zeros of both signs and infinities among 5000 values in a random
+    // order; then the same with a NaN, which no order sorts.
+    std::mt19937 random(7);
+    std::vector<long double> series{0.0L};
+    for (int i = 0; i < 5000; ++i) series.push_back((int(random() % 201) - 100) / 8.0L);
+    series[10] = -0.0L;
+    series[20] = std::numeric_limits<long double>::infinity();
+    series[30] = -std::numeric_limits<long double>::infinity();
+    for (const bool with_nan : {false, true}) {
+        if (with_nan) series[40] = std::numeric_limits<long double>::quiet_NaN();
+        RecordingEngine e;
+        e.SeriesStore = series;
+        e.SeriesCount = 5000;
+        EXPECT_EQ(e.Line("DSRT()"), "DSRT()=5000");
+        EXPECT_TRUE(SameValues(e.SeriesStore, SelectionSorted(series))) << "with NaN: " << with_nan;
+        EXPECT_EQ(e.SeriesCount, 5000);
+    }
+}
+
 TEST(Series, RegionalSeparatorInTheBoxOnly) {
     RecordingEngine e;
     e.LocaleDecimalSeparator = ",";
@@ -137,14 +191,16 @@ TEST(Calculus, DerivativeBoxesInOrderAndIntegralFailures) {
     e.LocaleDecimalSeparator = ",";
     EXPECT_EQ(e.Line("DIF(SQR(X);X;0.5;100)"), "DIF(SQR(X);X;0.5;100)=1");
     const std::vector<std::pair<BoxKind, std::string>> expected = {
-        {BoxKind::Plain, "fx=SQR(X)"}, {BoxKind::Plain, "x=X"},   {BoxKind::Plain, "a=0,5"},
+        {BoxKind::Plain, "fx=SQR(X)"}, {BoxKind::Plain, "x=X"},     {BoxKind::Plain, "a=0,5"},
         {BoxKind::Plain, "n=100"},     {BoxKind::Plain, "doDif=1"},
     };
     EXPECT_EQ(e.boxes, expected);
     e.boxes.clear();
     EXPECT_EQ(e.Line("DIF(X;X;1;-5)"), "DIF(X;X;1;-5)=Yazım Hatası...");
     EXPECT_EQ(e.boxes.size(), 3u);  // fx, x and a; no count box for a count below 1
-    EXPECT_EQ(e.Line("INT(X;X;0;2;2147483648)"), "INT(X;X;0;2;2147483648)=2");  // not a 32-bit count: 100
+    EXPECT_EQ(e.Line("INT(X;X;0;2;2147483648)"),
+              "INT(X;X;0;2;2147483648)=Yazım Hatası...");         // beyond 32 bits
+    EXPECT_EQ(e.Line("INT(X;X;0;2;2*5)"), "INT(X;X;0;2;2*5)=2");  // not an integer: 100
     EXPECT_EQ(e.Line("INT(X)"), "INT(X)=Yazım Hatası...");
     EXPECT_EQ(e.Line("INT(SQRT(X);X;0;1;4)"), "INT(SQRT(X);X;0;1;4)=0.643283046243");
 }
@@ -160,11 +216,15 @@ TEST(Substitution, OnlyStandAloneVariablesAreReplaced) {
         {"2X", "X", "0.5", "2*0.5"},
         {"X2", "X", "-1", "-1*2"},
         {"(1)X(2)", "X", "3", "(1)*3*(2)"},
+        {"3!X", "X", "-1", "3!*-1"},
+        {"22+2", "2", "0.5", "0.5*0.5+0.5"},
+        {".2", "2", "3", ".*3"},
         {"SQRT(t)*t+TAN(t)", "t", "1E-5", "SQRT(1E-5)*1E-5+TAN(1E-5)"},
         {"t_a+_t", "t", "1", "t_a+_t"},
         {"X", "", "1", "X"},
     };
-    for (const auto& c : cases) EXPECT_EQ(SubstituteVariable(c.formula, c.variable, c.value), c.result);
+    for (const auto& c : cases)
+        EXPECT_EQ(SubstituteVariable(c.formula, c.variable, c.value), c.result);
 }
 
 // A prepared formula must evaluate exactly as its substituted text does, including the
@@ -175,9 +235,9 @@ TEST(Substitution, PreparedFormulaEvaluatesAsTheSubstitutedText) {
         const char* formula;
         const char* variable;
     } cases[] = {
-        {"sin(t) * t", "t"}, {"2X+X2", "X"},  {"(X", "X"},      {"", "X"},
-        {"  ", "X"},         {"X^X!", "X"},   {"1/X", "X"},     {"x X", "x"},
-        {"SQRT(X", "X"},     {"ab+X", "X"},   {"2..X", "X"},    {"Y", ""},
+        {"sin(t) * t", "t"}, {"2X+X2", "X"}, {"(X", "X"},    {"", "X"},       {"  ", "X"},
+        {"X^X!", "X"},       {"1/X", "X"},   {"x X", "x"},   {"SQRT(X", "X"}, {"ab+X", "X"},
+        {"2..X", "X"},       {"Y", ""},      {"3!X!X", "X"}, {"222", "2"},
     };
     const double xs[] = {0, 0.5, -3, 1e-5, 1e20, 7.25};
     for (const auto& c : cases) {
@@ -185,8 +245,8 @@ TEST(Substitution, PreparedFormulaEvaluatesAsTheSubstitutedText) {
         for (const double x : xs) {
             Engine by_text, prepared;
             by_text.AnswerStore = prepared.AnswerStore = 9;
-            const long double want =
-                by_text.EvaluateExpression(SubstituteVariable(c.formula, c.variable, ResultText(x)));
+            const long double want = by_text.EvaluateExpression(
+                SubstituteVariable(c.formula, c.variable, ResultText(x)));
             const long double got = prepared.EvaluateAt(f, x);
             const std::string where = std::string(c.formula) + " at " + ResultText(x);
             EXPECT_EQ(ResultText(got), ResultText(want)) << where;
