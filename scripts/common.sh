@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 # Debian packages the build, the tests and the desktop program need.
-PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libreadline-dev
           qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
           fonts-wine fonts-dejavu-core fonts-liberation2 fonts-comfortaa)
 
