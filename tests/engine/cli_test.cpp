@@ -3,17 +3,20 @@
 // process (so the answer store and the data series carry over), and its standard output
 // and standard error must hold exactly the expected lines and message boxes.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <csignal>
-
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,15 +94,27 @@ std::vector<std::string> ReadLines(const std::string& path) {
 int RunCli(const std::string& args, const std::string& input, std::vector<std::string>& out,
            std::vector<std::string>& err) {
     const std::string base = testing::TempDir() + "zentu_cli_" + std::to_string(getpid());
-    {
-        std::ofstream(base + ".in", std::ios::binary) << input;
-    }
-    const std::string command = std::string("'") + ZENTU_CLI + "' " + args + " < '" + base + ".in' > '" +
-                                base + ".out' 2> '" + base + ".err'";
+    { std::ofstream(base + ".in", std::ios::binary) << input; }
+    const std::string command = std::string("'") + ZENTU_CLI + "' " + args + " < '" + base +
+                                ".in' > '" + base + ".out' 2> '" + base + ".err'";
     const int status = std::system(command.c_str());
     out = ReadLines(base + ".out");
     err = ReadLines(base + ".err");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The exit status that a run writing these lines must end with: 1 when a line ended in
+// one of the engine's three error messages.
+int StatusOf(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string after = line.substr(equals + 1);
+        if (after == "Geçersiz parantez..." || after == "Yazım hatası..." ||
+            after == "Yazım Hatası...")
+            return 1;
+    }
+    return 0;
 }
 
 // The tables' patterns use a small part of ECMAScript regular expressions: literals,
@@ -190,7 +205,9 @@ TEST(PatternMatcher, HandlesTheTablesConstructs) {
     EXPECT_FALSE(FullMatch(R"(a.c\d+)", "abc"));
 }
 
-void PrintTo(const Session& s, std::ostream* os) { *os << s.name; }
+void PrintTo(const Session& s, std::ostream* os) {
+    *os << s.name;
+}
 
 class Examples : public testing::TestWithParam<Session> {};
 
@@ -204,13 +221,15 @@ TEST_P(Examples, LinesAndBoxes) {
     std::vector<std::string> out, err;
     const std::string args = "--decimals " + std::to_string(s.rows[0].decimals) +
                              " --decimal-separator '" + s.rows[0].separator + "'";
-    ASSERT_EQ(RunCli(args, input, out, err), 0);
+    const int status = RunCli(args, input, out, err);
     ASSERT_EQ(out.size(), s.rows.size());
+    EXPECT_EQ(status, StatusOf(out));
     for (std::size_t i = 0; i < s.rows.size(); ++i) {
         const std::string& want = s.rows[i].expected;
         if (want.rfind("re:", 0) == 0)
             EXPECT_TRUE(FullMatch(want.substr(3), out[i]))
-                << "line " << i + 1 << ": " << out[i].substr(0, 200) << "\n  pattern: " << want.substr(0, 200);
+                << "line " << i + 1 << ": " << out[i].substr(0, 200)
+                << "\n  pattern: " << want.substr(0, 200);
         else
             EXPECT_EQ(out[i], want) << "line " << i + 1;
     }
@@ -226,38 +245,186 @@ std::string SessionName(const testing::TestParamInfo<Session>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Examples, testing::ValuesIn(LoadSessions()), SessionName);
 
-TEST(ExampleTables, AreFound) { EXPECT_GT(LoadSessions().size(), 20u); }
+TEST(ExampleTables, AreFound) {
+    EXPECT_GT(LoadSessions().size(), 20u);
+}
 
-TEST(Cli, Options) {
-    std::vector<std::string> out, err;
-    EXPECT_EQ(RunCli("--decimals 2", "1/3\n2*_C\n", out, err), 0);
-    EXPECT_EQ(out, (std::vector<std::string>{"1/3=0.33", "2*_C=599584916"}));
+using Lines = std::vector<std::string>;
 
-    for (const char* args : {"--decimals 13", "--decimals x", "--decimals", "--frobnicate", "-q"}) {
-        EXPECT_EQ(RunCli(args, "", out, err), 2) << args;
-        ASSERT_FALSE(err.empty()) << args;
-        EXPECT_NE(err.back().find("usage: zentu-cli"), std::string::npos) << args;
+std::string TempPath(const std::string& name) {
+    return testing::TempDir() + "zentu_cli_" + std::to_string(getpid()) + "_" + name;
+}
+
+TEST(Cli, CommandLines) {
+    struct Case {
+        std::string args, input;
+        int status;
+        Lines out;
+    };
+    const Case cases[] = {
+        // -e replaces standard input; its lines share one engine, in the order given.
+        {"-e '2+3'", "9\n", 0, {"2+3=5"}},
+        {"-e 7 --expression 'ANS()+1' --expression='ANS()*2'",
+         "",
+         0,
+         {"7=7", "ANS()+1=8", "ANS()*2=16"}},
+        {"-e ''", "", 0, {"=0"}},
+        {"-e '1\n2\r\n3\r'", "", 0, {"1=1", "2=2", "3=3"}},
+        {"-e 5 -", "ANS()+1\n", 0, {"5=5", "ANS()+1=6"}},
+        // -r keeps what follows EXEC's "=", errors included; an old result is cut first.
+        {"-r -e 'SQRT(2)'", "", 0, {"1.414213562373"}},
+        {"--result-only -e 2+3=9 -e 2+X -e '(1'",
+         "",
+         1,
+         {"5", "Yazım hatası...", "Geçersiz parantez..."}},
+        {"-r", "DAT(1;2;3)\nDAVG()\n", 0, {"3", "2"}},
+        {"--res -e 4", "", 0, {"4"}},
+        // One error message anywhere makes the status 1.
+        {"-e 1/0 -e 2", "", 1, {"1/0=Yazım Hatası...", "2=2"}},
+        {"", "1\n(\n2\n", 1, {"1=1", "(=Geçersiz parantez...", "2=2"}},
+        // Option values after "=" or as the next word.
+        {"--decimals=2 -e 1/3", "", 0, {"1/3=0.33"}},
+        {"--decimals 2", "1/3\n2*_C\n", 0, {"1/3=0.33", "2*_C=599584916"}},
+        {"--decimals=0 -e 2.5 -e 3.5", "", 0, {"2.5=2", "3.5=4"}},
+        {"--decimals -1 -e 1/3", "", 0, {"1/3=0.333333333333"}},
+        // "-" is standard input; "--" ends the options.
+        {"-", "2+3\n", 0, {"2+3=5"}},
+        {"--", "2+3\n", 0, {"2+3=5"}},
+        {"--version", "1\n", 0, {"zentu-cli " ZENTU_VERSION}},
+    };
+    for (const Case& c : cases) {
+        Lines out, err;
+        EXPECT_EQ(RunCli(c.args, c.input, out, err), c.status) << c.args;
+        EXPECT_EQ(out, c.out) << c.args;
+        EXPECT_EQ(err, Lines{}) << c.args;
     }
-    EXPECT_EQ(RunCli("--help", "", out, err), 0);
-    EXPECT_NE(out.at(0).find("usage"), std::string::npos);
 }
 
-TEST(Cli, ReadsFilesInOrderAndReportsMissingOnes) {
-    const std::string a = testing::TempDir() + "zentu_a.txt", b = testing::TempDir() + "zentu_b.txt";
+TEST(Cli, UsageErrorsNameTheProblemAndExecuteNothing) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"-e 1 --decimals", "--decimals needs a value 0..12 or -1"},
+        {"-e 1 --decimals=13", "--decimals needs a value 0..12 or -1, not '13'"},
+        {"--decimals x", "--decimals needs a value 0..12 or -1, not 'x'"},
+        {"--decimals 1.5", "--decimals needs a value 0..12 or -1, not '1.5'"},
+        {"--decimals=", "--decimals needs a value 0..12 or -1, not ''"},
+        {"--decimal-separator", "--decimal-separator needs a separator, such as ','"},
+        {"--decimal-separator=", "--decimal-separator needs a separator, such as ','"},
+        {"-e", "-e needs an expression"},
+        {"--expression", "--expression needs an expression"},
+        {"--help=yes", "--help takes no value"},
+        {"--frobnicate", "unknown option '--frobnicate'"},
+        {"-e 1 -rq", "unknown option '-q'"},
+        {"--decimal 2", "option '--decimal' is ambiguous: --decimals, --decimal-separator"},
+    };
+    for (const auto& [args, message] : cases) {
+        Lines out, err;
+        EXPECT_EQ(RunCli(args, "1\n", out, err), 2) << args;
+        EXPECT_EQ(out, Lines{}) << args;
+        ASSERT_EQ(err.size(), 3u) << args;
+        EXPECT_EQ(err[0], "zentu-cli: " + message);
+        EXPECT_EQ(err[1], "usage: zentu-cli [OPTION]... [FILE]...");
+    }
+    Lines out, err;
+    EXPECT_EQ(RunCli("-r --help", "1\n", out, err), 0);
+    EXPECT_EQ(out.at(0), "usage: zentu-cli [OPTION]... [FILE]...");
+}
+
+// Each input as standard input and as a file: the mark is dropped at the start only, and
+// every kind of line end ends a line.
+TEST(Cli, ByteOrderMarkAndLineEnds) {
+    struct Case {
+        std::string input;
+        int status;
+        Lines out;
+    };
+    const Case cases[] = {
+        {"\xEF\xBB\xBF"
+         "1+1\n",
+         0,
+         {"1+1=2"}},
+        {"\xEF\xBB\xBF", 0, {}},
+        {"", 0, {}},
+        {"\xEF\xBB", 1, {"\xEF\xBB=Yazım Hatası..."}},
+        {" \xEF\xBB\xBF"
+         "1\n",
+         1,
+         {" \xEF\xBB\xBF"
+          "1=Yazım Hatası..."}},
+        {"1\r2\r", 0, {"1=1", "2=2"}},
+        {"1\r\n2\n3", 0, {"1=1", "2=2", "3=3"}},
+        {"1\r\r\n\n2\r\n", 0, {"1=1", "=0", "=0", "2=2"}},
+        {"\xEF\xBB\xBF\r\n", 0, {"=0"}},
+    };
+    const std::string file = TempPath("input.txt");
+    for (const Case& c : cases) {
+        std::ofstream(file, std::ios::binary) << c.input;
+        for (const std::string& args : {std::string(), "'" + file + "'"}) {
+            Lines out, err;
+            EXPECT_EQ(RunCli(args, c.input, out, err), c.status) << testing::PrintToString(c.input);
+            EXPECT_EQ(out, c.out) << testing::PrintToString(c.input) << " " << args;
+        }
+    }
+}
+
+TEST(Cli, ReadsFilesInOrderAndReportsUnreadableOnes) {
+    const std::string a = TempPath("a.txt"), b = TempPath("b.txt"), dir = TempPath("dir");
     std::ofstream(a) << "DAT(1;2;3)\r\n7\r\n";
-    std::ofstream(b) << "SUM()+ANS()";
-    std::vector<std::string> out, err;
-    EXPECT_EQ(RunCli("'" + a + "' /nonexistent/zentu '" + b + "'", "", out, err), 1);
-    EXPECT_EQ(out, (std::vector<std::string>{"DAT(1;2;3)=3", "7=7", "SUM()+ANS()=13"}));
-    ASSERT_EQ(err.size(), 1u);
-    EXPECT_NE(err[0].find("/nonexistent/zentu"), std::string::npos);
+    std::ofstream(b) << "\xEF\xBB\xBF"
+                        "SUM()+ANS()";
+    mkdir(dir.c_str(), 0700);
+    Lines out, err;
+    EXPECT_EQ(
+        RunCli("'" + a + "' /nonexistent/zentu '" + dir + "' - '" + b + "'", "ANS()*2\n", out, err),
+        1);
+    EXPECT_EQ(out, (Lines{"DAT(1;2;3)=3", "7=7", "ANS()*2=14", "SUM()+ANS()=20"}));
+    EXPECT_EQ(err, (Lines{"zentu-cli: cannot open '/nonexistent/zentu': No such file or directory",
+                          "zentu-cli: cannot read '" + dir + "': Is a directory"}));
+    // After "--" an option's name is a file name.
+    EXPECT_EQ(RunCli("-- -r", "1\n", out, err), 1);
+    EXPECT_EQ(out, Lines{});
+    EXPECT_EQ(err, Lines{"zentu-cli: cannot open '-r': No such file or directory"});
 }
 
+// A result beyond the range of the rounding is not written: the line stays as it was (with
+// -r an empty line keeps the lines in step), the reason goes to standard error.
 TEST(Cli, RoundingOverflowLeavesTheLineAndGoesOn) {
-    std::vector<std::string> out, err;
-    EXPECT_EQ(RunCli("--decimals 12", "1E4930*1\n2\n", out, err), 0);
-    EXPECT_EQ(out, (std::vector<std::string>{"1E4930*1", "2=2"}));
-    ASSERT_EQ(err.size(), 1u);
+    for (const auto& [args, first] :
+         {std::pair{"--decimals 12", "1E4930*1"}, std::pair{"-r --decimals 12", ""}}) {
+        Lines out, err;
+        EXPECT_EQ(RunCli(args, "1E4930*1\n2\n", out, err), 1);
+        EXPECT_EQ(out, (Lines{first, std::string(args).starts_with("-r") ? "2" : "2=2"}));
+        ASSERT_EQ(err.size(), 1u);
+    }
+}
+
+// Every option that --help lists is described in the manual page, which belongs to this
+// version.
+TEST(Cli, ManualPageMatchesTheHelp) {
+    const std::string page = [] {
+        std::ifstream in(ZENTU_MAN_PAGE);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    ASSERT_FALSE(page.empty());
+    EXPECT_NE(page.find("\"Zentu " ZENTU_VERSION "\""), std::string::npos);
+    Lines out, err;
+    ASSERT_EQ(RunCli("--help", "", out, err), 0);
+    int options = 0;
+    for (const std::string& line : out) {
+        for (std::size_t at = line.find("--"); at != std::string::npos;
+             at = line.find("--", at + 2)) {
+            std::size_t stop = at + 2;
+            while (stop < line.size() &&
+                   (std::islower(static_cast<unsigned char>(line[stop])) || line[stop] == '-'))
+                ++stop;
+            if (stop == at + 2) continue;
+            std::string roff;
+            for (char ch : line.substr(at, stop - at))
+                roff += ch == '-' ? "\\-" : std::string(1, ch);
+            EXPECT_NE(page.find(roff), std::string::npos) << line.substr(at, stop - at);
+            ++options;
+        }
+    }
+    EXPECT_GE(options, 6);
 }
 
 }  // namespace
@@ -277,14 +444,17 @@ TEST(Golden, CorpusResultsAreUnchanged) {
         const std::string input = ReadFile(dir + "lines" + suffix + ".txt");
         ASSERT_FALSE(input.empty());
         std::vector<std::string> out, err;
-        ASSERT_EQ(RunCli("--decimals " + std::to_string(decimals) + " --decimal-separator .", input, out, err), 0);
+        const int status = RunCli(
+            "--decimals " + std::to_string(decimals) + " --decimal-separator .", input, out, err);
         const std::vector<std::string> expected = ReadLines(dir + "expected" + suffix + ".txt");
+        EXPECT_EQ(status, StatusOf(expected));
         const std::vector<std::string> boxes = ReadLines(dir + "boxes" + suffix + ".txt");
         ASSERT_EQ(out.size(), expected.size());
         int shown = 0;
         for (std::size_t i = 0; i < out.size() && shown < 20; ++i)
             if (out[i] != expected[i]) {
-                ADD_FAILURE() << "line " << i + 1 << "\n  got:  " << out[i] << "\n  want: " << expected[i];
+                ADD_FAILURE() << "line " << i + 1 << "\n  got:  " << out[i]
+                              << "\n  want: " << expected[i];
                 ++shown;
             }
         EXPECT_TRUE(err == boxes) << "message boxes differ";
@@ -330,8 +500,57 @@ TEST(Cli, InterruptEndsTheCurrentLineOnly) {
     while ((n = read(from_child[0], buf, sizeof buf)) > 0) out.append(buf, std::size_t(n));
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);  // the interrupted line failed
     EXPECT_EQ(out, "7=7\nINT(X;X;0;1;2000000000)=Yazım Hatası...\nANS()+1=8\n");
+}
+
+// A program that drives zentu-cli through a pipe gets each answer once the line's end is
+// written, also when that end is a lone CR; an LF that follows the CR later belongs to the
+// same line end and makes no empty line.
+TEST(Cli, AnswersEachLineAsItsEndArrives) {
+    int to_child[2], from_child[2];
+    ASSERT_EQ(pipe(to_child), 0);
+    ASSERT_EQ(pipe(from_child), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(to_child[0], 0);
+        dup2(from_child[1], 1);
+        close(to_child[1]);
+        close(from_child[0]);
+        execl(ZENTU_CLI, ZENTU_CLI, "-r", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    std::string out;
+    // Reads until `want` has come, for at most 10 seconds.
+    auto read_until = [&](const std::string& want) {
+        pollfd p{from_child[0], POLLIN, 0};
+        while (out.find(want) == std::string::npos && poll(&p, 1, 10000) > 0) {
+            char buf[256];
+            const ssize_t n = read(from_child[0], buf, sizeof buf);
+            if (n <= 0) break;
+            out.append(buf, std::size_t(n));
+        }
+        return out.find(want) != std::string::npos;
+    };
+    const std::string pieces[] = {"\xEF\xBB",
+                                  "\xBF"
+                                  "1+1\r",
+                                  "\n2*3\r", "\n"};
+    const std::string answers[] = {"", "2\n", "2\n6\n", "2\n6\n"};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(write(to_child[1], pieces[i].data(), pieces[i].size()),
+                  ssize_t(pieces[i].size()));
+        EXPECT_TRUE(read_until(answers[i])) << out;
+    }
+    close(to_child[1]);
+    read_until("never");
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(out, "2\n6\n");
 }
 
 }  // namespace
