@@ -255,13 +255,15 @@ void TCalcMain::SimulateKey(int key, bool keypad, const QString& text) {
 }
 
 void TCalcMain::InsertText(const QString& text) {
-    // Replaces the selection, or inserts at the caret, leaving the caret after the text.
-    // The insertion is not kept for undo.
-    QTextDocument* document = EnterFormula->document();
+    // Replaces the selection, or inserts at the caret, leaving the caret after the text, as
+    // one undo step after the steps before it.
     QTextCursor cursor = EnterFormula->textCursor();
-    document->setUndoRedoEnabled(false);
+    cursor.beginEditBlock();
     cursor.insertText(text);
-    document->setUndoRedoEnabled(true);
+    cursor.endEditBlock();
+    // While the document counts as modified, it merges a character typed next into the
+    // insertion's undo step; unmodified, the typed character starts a step of its own.
+    EnterFormula->document()->setModified(false);
     EnterFormula->setTextCursor(cursor);
 }
 
