@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QWidget>
 
 namespace zentu::ui {
@@ -19,6 +21,16 @@ QString ApplicationTitle() {
 
 void SetApplicationTitle(const QString& title) {
     TitleStore() = title;
+}
+
+bool LoadToolkitTranslation() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_tr"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 QString ErrorBoxText(const QString& message) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Program-wide pieces of the desktop program, used by every window: the application title,
-// the general error box and the guard that routes every error escaping a handler into it.
+// the toolkit's own texts in Turkish, the general error box and the guard that routes every
+// error escaping a handler into it.
 #pragma once
 
 #include <QApplication>
@@ -16,6 +17,13 @@ namespace zentu::ui {
 inline constexpr const char* kApplicationTitle = "Zentu Scientific Calculator";
 QString ApplicationTitle();
 void SetApplicationTitle(const QString& title);
+
+// Loads Qt's Turkish translation (qtbase_tr from Qt's translations folder), so that the texts
+// Qt itself shows are Turkish too: the buttons of message boxes ("Tamam"), the edit menu of
+// text fields ("Geri al" ...), the file and colour dialogs. Call once at start-up, before the
+// first window is created. False when the translation is not installed; Qt's English
+// texts stay then.
+bool LoadToolkitTranslation();
 
 // The text of the error box: the message, with "." appended when its last character has
 // a code above that of ".".
