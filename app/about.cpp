@@ -2,7 +2,6 @@
 #include "app/about.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QProxyStyle>
@@ -242,8 +241,10 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     Memo1->setReadOnly(true);
     Memo1->setFont(PixelFont(kTahoma, 13, true));
     {
+        // The green text is fixed, so its background is too: the classic tooltip colour,
+        // not the desktop's, which a dark palette makes dark.
         QPalette palette = Memo1->palette();
-        palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
+        palette.setColor(QPalette::Base, QColor(255, 255, 225));
         palette.setColor(QPalette::Text, QColor(0, 128, 0));
         Memo1->setPalette(palette);
     }

@@ -36,6 +36,9 @@ namespace {
 const QColor kLime{0, 255, 0};
 // Windows' colour for the gradient of an inactive caption.
 const QColor kInactiveCaptionGradient{215, 228, 242};
+// The light face of the digit and operator keys, whose blue text is fixed: it stays light
+// under a dark desktop palette, where the palette's button face would swallow the blue.
+const QColor kDigitKeyFace{240, 240, 240};
 
 // A panel that paints its own colour without handing it down to its children through
 // the palette, so buttons and scroll bars keep their usual look on any panel.
@@ -126,6 +129,12 @@ void TCalcMain::BuildControls() {
     Numeric->setGeometry(4, 79, 155, 138);
     Numeric->setFrameStyle(QFrame::Box | QFrame::Plain);
     Numeric->setLineWidth(1);
+    {
+        // The border line in the design's black, whatever the desktop's window text is.
+        QPalette palette = Numeric->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        Numeric->setPalette(palette);
+    }
 
     // Created before the keys so that the tab order runs memo, Body, Main.
     DecNum = new QScrollBar(Qt::Horizontal, Body);
@@ -167,6 +176,7 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
         case FontGroup::Digit: {
             button->setFont(PixelFont(kTahoma, 11, true));
             QPalette palette = button->palette();
+            palette.setColor(QPalette::Button, kDigitKeyFace);
             palette.setColor(QPalette::ButtonText, Qt::blue);
             button->setPalette(palette);
             break;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls at their places, and their content at creation (InitGraph).
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -23,6 +25,16 @@ const QColor kMaroon(128, 0, 0);
 const QColor kOlive(128, 128, 0);
 const QColor kMoneyGreen(192, 220, 192);
 const QColor kSkyBlue(166, 202, 240);
+// Captions drawn straight on the fixed colours above (labels, check boxes, group titles)
+// are fixed too, in the window text of the design, so a dark desktop palette does not
+// turn them light.
+const QColor kCaptionText(0, 0, 0);
+
+void CaptionColour(QWidget* w) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, kCaptionText);
+    w->setPalette(pal);
+}
 
 template <class W>
 W* Place(W* widget, int left, int top, int width, int height) {
@@ -41,6 +53,7 @@ QGroupBox* Group(QWidget* parent, const char* caption, int l, int t, int w, int 
                  const QColor& colour) {
     auto* box = Place(new TGroupBox(QString::fromUtf8(caption), parent), l, t, w, h);
     Colour(box, colour);
+    box->setCaptionColor(kCaptionText);
     return box;
 }
 
@@ -54,6 +67,7 @@ QFrame* Panel(QWidget* parent, int l, int t, int w, int h, const QColor& colour)
 
 void Label(QWidget* parent, const char* caption, int l, int t) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    CaptionColour(label);
     // Room above the text for the dots of "Ö" and "İ", which some fonts draw above their
     // ascent; the text itself stays at (l, t).
     constexpr int kAccentRoom = 3;
@@ -98,8 +112,31 @@ QComboBox* List(QWidget* parent, int l, int t, int w, int h) {
     return list;
 }
 
+// Check boxes keep the classic four pixels between box and caption (Qt's styles keep six),
+// so that the designed captions, "Otomatik Ölçeklendir" the longest, fit the designed widths.
+class CheckBoxStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_CheckBoxLabelSpacing) return 4;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle* CheckBoxes() {
+    // Over the application's style, whichever it is; it lives as long as the application.
+    static CheckBoxStyle* style = [] {
+        auto* s = new CheckBoxStyle;
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
 QCheckBox* Check(QWidget* parent, const char* caption, int l, int t, int w, int h, bool on) {
     auto* box = Place(new QCheckBox(QString::fromUtf8(caption), parent), l, t, w, h);
+    box->setStyle(CheckBoxes());
+    CaptionColour(box);
     box->setChecked(on);
     return box;
 }
