@@ -230,6 +230,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     PC = new QTabWidget(this);
     PC->setObjectName(QStringLiteral("PC"));
     PC->setGeometry(8, 8, 369, 225);
+    PC->setAccessibleName(QStringLiteral("Yardım"));
     auto* tab_style = new CompactTabStyle;
     tab_style->setParent(PC);
     PC->tabBar()->setStyle(tab_style);
@@ -240,6 +241,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     Memo1->setGeometry(16, 3, 321, 182);
     Memo1->setReadOnly(true);
     Memo1->setFont(PixelFont(kTahoma, 13, true));
+    Memo1->setAccessibleName(QStringLiteral("Hakkında"));
     {
         // The green text is fixed, so its background is too: the classic tooltip colour,
         // not the desktop's, which a dark palette makes dark.
@@ -255,8 +257,11 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     sgLogar = new TStringGrid(AddPage(PC, "Logaritmik", "Logaritmik"), "sgLogar", 4, widths);
     sgStat = new TStringGrid(AddPage(PC, "Statistik", "İstatistik"), "sgStat", 12, {64, 115, 348});
     sgSabit = new TStringGrid(AddPage(PC, "TabSheet4", "Sabitler"), "sgSabit", 20, {64, 167, 348});
-    for (TStringGrid* grid : {sgGenel, sgTrigo, sgLogar, sgStat, sgSabit})
+    for (TStringGrid* grid : {sgGenel, sgTrigo, sgLogar, sgStat, sgSabit}) {
         grid->setGeometry(8, 8, 345, 177);
+        // Each table is announced by its page's caption.
+        grid->setAccessibleName(PC->tabText(PC->indexOf(grid->parentWidget())));
+    }
 
     FormCreate();
 }

@@ -24,6 +24,7 @@
 #include "engine.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
+#include "ui/scroll_bar.h"
 
 namespace zentu::app {
 
@@ -121,6 +122,7 @@ void TCalcMain::BuildControls() {
         EnterFormula->setPalette(palette);
     }
     EnterFormula->installEventFilter(this);
+    EnterFormula->setAccessibleName(QStringLiteral("Hesap satırları"));
 
     Body = new TPanel(Main, "Body", kMoneyGreen);
     Body->setGeometry(6, 301, 272, 219);
@@ -137,14 +139,14 @@ void TCalcMain::BuildControls() {
     }
 
     // Created before the keys so that the tab order runs memo, Body, Main.
-    DecNum = new QScrollBar(Qt::Horizontal, Body);
+    DecNum = new ui::TScrollBar(Body);
     DecNum->setObjectName(QStringLiteral("DecNum"));
+    DecNum->setAccessibleName(QStringLiteral("Ondalık Sayısı"));
     DecNum->setGeometry(165, 83, 103, 25);
     DecNum->setRange(-1, 12);
     DecNum->setSingleStep(1);
     DecNum->setPageStep(1);
     DecNum->setValue(-1);
-    DecNum->setFocusPolicy(Qt::StrongFocus);
     DecNum->installEventFilter(this);
     connect(DecNum, &QScrollBar::valueChanged, this, Guarded(this, [this] { DecNumChange(); }));
 
@@ -189,6 +191,9 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
             break;
     }
     if (*key.hint) button->setToolTip(QString::fromUtf8(key.hint));
+    // A glyph button is named by its hint for assistive technology; the others by their
+    // caption, which Qt takes by itself.
+    if (!*key.caption) button->setAccessibleName(QString::fromUtf8(key.hint));
     if (key.glyph >= 0) {
         button->setIcon(QIcon(IconGlyph(key.glyph)));
         button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));

@@ -291,6 +291,9 @@ void TFGraphics::mDataChange() {
 void TFGraphics::FncVarExit() {
     xa->setText(FVar->text() + QLatin1Char('1'));
     xb->setText(FVar->text() + QLatin1Char('2'));
+    // The interval ends are announced by the labels in front of them.
+    for (QLineEdit* e : {xa, eex1}) e->setAccessibleName(xa->text());
+    for (QLineEdit* e : {xb, eex2}) e->setAccessibleName(xb->text());
 }
 
 void TFGraphics::ScaleEditKeyPress() {

@@ -10,12 +10,13 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStringListModel>
 #include <QTabWidget>
 #include <cmath>
+#include <utility>
 
 #include "graph/graph_window.h"
+#include "ui/scroll_bar.h"
 
 namespace zentu {
 
@@ -86,6 +87,8 @@ QLineEdit* Edit(QWidget* parent, const char* text, int l, int t, int w, int h,
 QLineEdit* ReadOnlyEdit(QWidget* parent, const char* text, int l, int t, int w, int h) {
     QLineEdit* edit = Edit(parent, text, l, t, w, h);
     edit->setReadOnly(true);
+    // Text to read, not to fill in: a click still selects it, Tab passes it by.
+    edit->setFocusPolicy(Qt::ClickFocus);
     return edit;
 }
 
@@ -97,11 +100,13 @@ QPushButton* Button(QWidget* parent, const char* caption, int l, int t, int w, i
 
 QScrollBar* ScrollBar(QWidget* parent, int l, int t, int w, int h, int min, int max, int pos,
                       const char* hint) {
-    auto* bar = Place(new QScrollBar(Qt::Horizontal, parent), l, t, w, h);
+    auto* bar = Place(new ui::TScrollBar(parent), l, t, w, h);
     bar->setRange(min, max);
     bar->setPageStep(1);
     bar->setValue(pos);
     bar->setToolTip(QString::fromUtf8(hint));
+    // The hint turns into the position once the bar moves; the name keeps telling what it sets.
+    bar->setAccessibleName(QString::fromUtf8(hint));
     return bar;
 }
 
@@ -298,6 +303,70 @@ void TFGraphics::BuildControls() {
     bGrafClear = Button(GraphXY, "Grafik Temizle", 19, 514, 325, 27);
     bGrafDraw = Button(GraphXY, "Grafik Çiz", 350, 514, 325, 27);
     bCopyBitMap = Button(GraphXY, "Grafiği Panoya Kopyala", 699, 514, 122, 27);
+
+    // Names for assistive technology, which would otherwise announce each field by the
+    // caption of its group box: fields by the labels before or above them, the file buttons
+    // by their hints, read-only label edits by their text. The scroll bars have theirs. A
+    // label showing the name is tied to its field as well, which is how a screen reader on
+    // Linux learns the label of a list (Qt names a list by its text there).
+    const std::pair<QWidget*, const char*> names[] = {
+        {pgGraph, "Grafik Kokpit"},
+        {ca, "Sabit1/Değer"},
+        {eca, "Sabit1/Değer :="},
+        {cb, "Sabit2/Değer"},
+        {ecb, "Sabit2/Değer :="},
+        {eSample, "Örnekleme"},
+        {xa, "t1="},
+        {eex1, "t1="},
+        {xb, "t2="},
+        {eex2, "t2="},
+        {FName, "FX"},
+        {FVar, "Değişken"},
+        {Edit3, ":="},
+        {mFormula, "Fonksiyon Tanımı"},
+        {mData, "Seriler (x1,y1) ..."},
+        {SLoadFile, "Dosyadan al"},
+        {SSaveFile, "Dosyaya kaydet"},
+        {bcAlanRenk, "Alan Renk"},
+        {scDKalinlik, "Kenar Kalınlık"},
+        {bDRenk, "Kenarlık Rengi"},
+        {GrafBicim, "Biçim"},
+        {GrafRenk, "Renk"},
+        {XYBicim, "Biçim"},
+        {xorj, "X Orj"},
+        {yorj, "Y Orj"},
+        {XYRenk, "Renk"},
+        {cGridBicim, "Biçim"},
+        {GridRenk, "Renk"},
+        {SeriColor, "Seri Rengi"},
+        {cSeriStil, "Biçim"},
+        {SeriMark, "Büyüklük"},
+        {SeriMarkColor, "İşaretçi Rengi"},
+        {BezierColor, "Bezier Rengi"},
+        {FuncSeries, "Fonksiyon Serisi [i: x ; y]"},
+        {cScaleStil, "Ölçek Stili"},
+        {Edit4, "F(x)"},
+        {Edit5, "Seri"},
+        {xX, "F(x) *[X]:="},
+        {xY, "F(x) *[Y]:="},
+        {SxX, "Seri *[X]:="},
+        {SxY, "Seri *[Y]:="},
+        {Edit2, "X"},
+        {Edit6, "Y"},
+        {Edit1, "F(X) Grid Pixel/Değer"},
+        {eGridValX, "F(X) Grid Pixel/Değer X"},
+        {eGridValY, "F(X) Grid Pixel/Değer Y"},
+        {Edit7, "Seri Grid Pixel/Değer"},
+        {eGridSValX, "Seri Grid Pixel/Değer X"},
+        {eGridSValY, "Seri Grid Pixel/Değer Y"},
+    };
+    for (const auto& [control, name] : names) {
+        const QString text = QString::fromUtf8(name);
+        control->setAccessibleName(text);
+        for (QLabel* label :
+             control->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            if (label->text() == text && label->buddy() == nullptr) label->setBuddy(control);
+    }
 
     // Wiring.
     connect(bCalculate, &QPushButton::clicked, this, [this] { Run([this] { CalcXYClick(); }); });
