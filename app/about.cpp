@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTabBar>
@@ -16,6 +17,7 @@
 #include <initializer_list>
 
 #include "app/fonts.h"
+#include "ui/application.h"
 
 namespace zentu::app {
 
@@ -285,11 +287,13 @@ void TFAbout::FormCreate() {
 }
 
 void TFAbout::showEvent(QShowEvent* event) {
-    // Opens centred over the calculator window.
+    // Opens centred over the calculator window, inside the screen.
     if (QWidget* owner = parentWidget()) {
         QRect frame = frameGeometry();
         frame.moveCenter(owner->frameGeometry().center());
-        move(frame.topLeft());
+        const QScreen* desktop = owner->screen();
+        move(desktop != nullptr ? ui::KeepInside(frame, desktop->availableGeometry())
+                                : frame.topLeft());
     }
     QDialog::showEvent(event);
 }

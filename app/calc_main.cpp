@@ -195,7 +195,7 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
     // caption, which Qt takes by itself.
     if (!*key.caption) button->setAccessibleName(QString::fromUtf8(key.hint));
     if (key.glyph >= 0) {
-        button->setIcon(QIcon(IconGlyph(key.glyph)));
+        button->setIcon(GlyphIcon(key.glyph));
         button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));
     }
     connect(button, &QPushButton::clicked, this, Guarded(this, [this, &key] { RunKey(key); }));
@@ -382,7 +382,7 @@ void TCalcMain::showEvent(QShowEvent* event) {
         if (QScreen* desktop = screen()) {
             QRect frame = frameGeometry();
             frame.moveCenter(desktop->availableGeometry().center());
-            move(frame.topLeft());
+            move(ui::KeepInside(frame, desktop->availableGeometry()));
         }
     }
     QWidget::showEvent(event);

@@ -139,7 +139,10 @@ void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing) {
         ~Refresh() { box->update(); }
     } refresh{GBox2};
     QPainter painter(&GBitMap);
-    TPlotCanvas canvas(painter, Surface, GBitMap.width(), GBitMap.height());
+    // The canvas works in the plot area's logical pixels; the painter maps them onto the
+    // image's device pixels.
+    const QSize area = GBitMap.deviceIndependentSize().toSize();
+    TPlotCanvas canvas(painter, Surface, area.width(), area.height());
     drawing(canvas);
 }
 

@@ -146,6 +146,18 @@ QCheckBox* Check(QWidget* parent, const char* caption, int l, int t, int w, int 
     return box;
 }
 
+// The kept plot image: the plot area's size in logical pixels, held at the screen's device
+// pixel ratio so that the plot is drawn as finely as the screen shows it. Its resolution
+// tells the same ratio, so the picture keeps the designed size where it is pasted or saved.
+QImage KeptImage(QSize size, qreal ratio) {
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    const int dotsPerMeter = qRound(ratio * 96 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
 QPlainTextEdit* Memo(QWidget* parent, int l, int t, int w, int h) {
     auto* memo = Place(new QPlainTextEdit(parent), l, t, w, h);
     memo->setTabChangesFocus(true);
@@ -246,7 +258,7 @@ void TFGraphics::BuildControls() {
 
     // Plot area.
     Panel3 = Panel(Panel1, 8, 260, 673, 249, kMoneyGreen);
-    GBitMap = QImage(657, 233, QImage::Format_RGB32);
+    GBitMap = KeptImage(QSize(657, 233), devicePixelRatioF());
     GBitMap.fill(kMoneyGreen);
     GBox2 = Place(new TPaintBox(GBitMap, Panel3), 8, 8, 657, 233);
 
@@ -420,7 +432,7 @@ void TFGraphics::InitGraph() {
     BezierColor->setColor(QColor(0, 128, 0));
     Graph.ScX = Graph.ScY = Graph.ScZ = Graph.DScX = Graph.DScY = 1.0;
     // The default sample count: the plot area's width to the nearest thousand.
-    eSample->setText(NumberText(std::nearbyint(GBitMap.width() / 1000.0) * 1000));
+    eSample->setText(NumberText(std::nearbyint(GBox2->width() / 1000.0) * 1000));
 }
 
 }  // namespace zentu

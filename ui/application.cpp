@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTranslator>
 #include <QWidget>
+#include <algorithm>
 
 namespace zentu::ui {
 
@@ -31,6 +32,16 @@ bool LoadToolkitTranslation() {
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+QPoint KeepInside(const QRect& frame, const QRect& area) {
+    // The far edge first, then the near one, so that the near edge wins when the frame is
+    // larger than the area.
+    const auto inside = [](int start, int size, int area_start, int area_size) {
+        return std::max(std::min(start, area_start + area_size - size), area_start);
+    };
+    return {inside(frame.x(), frame.width(), area.x(), area.width()),
+            inside(frame.y(), frame.height(), area.y(), area.height())};
 }
 
 QString ErrorBoxText(const QString& message) {
