@@ -2,10 +2,10 @@
 #include "app/about.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTabBar>
@@ -17,6 +17,7 @@
 #include <initializer_list>
 
 #include "app/fonts.h"
+#include "ui/application.h"
 
 namespace zentu::app {
 
@@ -231,6 +232,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     PC = new QTabWidget(this);
     PC->setObjectName(QStringLiteral("PC"));
     PC->setGeometry(8, 8, 369, 225);
+    PC->setAccessibleName(QStringLiteral("Yardım"));
     auto* tab_style = new CompactTabStyle;
     tab_style->setParent(PC);
     PC->tabBar()->setStyle(tab_style);
@@ -241,9 +243,12 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     Memo1->setGeometry(16, 3, 321, 182);
     Memo1->setReadOnly(true);
     Memo1->setFont(PixelFont(kTahoma, 13, true));
+    Memo1->setAccessibleName(QStringLiteral("Hakkında"));
     {
+        // The green text is fixed, so its background is too: the classic tooltip colour,
+        // not the desktop's, which a dark palette makes dark.
         QPalette palette = Memo1->palette();
-        palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
+        palette.setColor(QPalette::Base, QColor(255, 255, 225));
         palette.setColor(QPalette::Text, QColor(0, 128, 0));
         Memo1->setPalette(palette);
     }
@@ -254,8 +259,11 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     sgLogar = new TStringGrid(AddPage(PC, "Logaritmik", "Logaritmik"), "sgLogar", 4, widths);
     sgStat = new TStringGrid(AddPage(PC, "Statistik", "İstatistik"), "sgStat", 12, {64, 115, 348});
     sgSabit = new TStringGrid(AddPage(PC, "TabSheet4", "Sabitler"), "sgSabit", 20, {64, 167, 348});
-    for (TStringGrid* grid : {sgGenel, sgTrigo, sgLogar, sgStat, sgSabit})
+    for (TStringGrid* grid : {sgGenel, sgTrigo, sgLogar, sgStat, sgSabit}) {
         grid->setGeometry(8, 8, 345, 177);
+        // Each table is announced by its page's caption.
+        grid->setAccessibleName(PC->tabText(PC->indexOf(grid->parentWidget())));
+    }
 
     FormCreate();
 }
@@ -279,11 +287,13 @@ void TFAbout::FormCreate() {
 }
 
 void TFAbout::showEvent(QShowEvent* event) {
-    // Opens centred over the calculator window.
+    // Opens centred over the calculator window, inside the screen.
     if (QWidget* owner = parentWidget()) {
         QRect frame = frameGeometry();
         frame.moveCenter(owner->frameGeometry().center());
-        move(frame.topLeft());
+        const QScreen* desktop = owner->screen();
+        move(desktop != nullptr ? ui::KeepInside(frame, desktop->availableGeometry())
+                                : frame.topLeft());
     }
     QDialog::showEvent(event);
 }

@@ -24,6 +24,7 @@
 #include "engine.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
+#include "ui/scroll_bar.h"
 
 namespace zentu::app {
 
@@ -36,6 +37,9 @@ namespace {
 const QColor kLime{0, 255, 0};
 // Windows' colour for the gradient of an inactive caption.
 const QColor kInactiveCaptionGradient{215, 228, 242};
+// The light face of the digit and operator keys, whose blue text is fixed: it stays light
+// under a dark desktop palette, where the palette's button face would swallow the blue.
+const QColor kDigitKeyFace{240, 240, 240};
 
 // A panel that paints its own colour without handing it down to its children through
 // the palette, so buttons and scroll bars keep their usual look on any panel.
@@ -118,6 +122,7 @@ void TCalcMain::BuildControls() {
         EnterFormula->setPalette(palette);
     }
     EnterFormula->installEventFilter(this);
+    EnterFormula->setAccessibleName(QStringLiteral("Hesap satırları"));
 
     Body = new TPanel(Main, "Body", kMoneyGreen);
     Body->setGeometry(6, 301, 272, 219);
@@ -126,16 +131,22 @@ void TCalcMain::BuildControls() {
     Numeric->setGeometry(4, 79, 155, 138);
     Numeric->setFrameStyle(QFrame::Box | QFrame::Plain);
     Numeric->setLineWidth(1);
+    {
+        // The border line in the design's black, whatever the desktop's window text is.
+        QPalette palette = Numeric->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        Numeric->setPalette(palette);
+    }
 
     // Created before the keys so that the tab order runs memo, Body, Main.
-    DecNum = new QScrollBar(Qt::Horizontal, Body);
+    DecNum = new ui::TScrollBar(Body);
     DecNum->setObjectName(QStringLiteral("DecNum"));
+    DecNum->setAccessibleName(QStringLiteral("Ondalık Sayısı"));
     DecNum->setGeometry(165, 83, 103, 25);
     DecNum->setRange(-1, 12);
     DecNum->setSingleStep(1);
     DecNum->setPageStep(1);
     DecNum->setValue(-1);
-    DecNum->setFocusPolicy(Qt::StrongFocus);
     DecNum->installEventFilter(this);
     connect(DecNum, &QScrollBar::valueChanged, this, Guarded(this, [this] { DecNumChange(); }));
 
@@ -167,6 +178,7 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
         case FontGroup::Digit: {
             button->setFont(PixelFont(kTahoma, 11, true));
             QPalette palette = button->palette();
+            palette.setColor(QPalette::Button, kDigitKeyFace);
             palette.setColor(QPalette::ButtonText, Qt::blue);
             button->setPalette(palette);
             break;
@@ -179,8 +191,11 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
             break;
     }
     if (*key.hint) button->setToolTip(QString::fromUtf8(key.hint));
+    // A glyph button is named by its hint for assistive technology; the others by their
+    // caption, which Qt takes by itself.
+    if (!*key.caption) button->setAccessibleName(QString::fromUtf8(key.hint));
     if (key.glyph >= 0) {
-        button->setIcon(QIcon(IconGlyph(key.glyph)));
+        button->setIcon(GlyphIcon(key.glyph));
         button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));
     }
     connect(button, &QPushButton::clicked, this, Guarded(this, [this, &key] { RunKey(key); }));
@@ -255,13 +270,15 @@ void TCalcMain::SimulateKey(int key, bool keypad, const QString& text) {
 }
 
 void TCalcMain::InsertText(const QString& text) {
-    // Replaces the selection, or inserts at the caret, leaving the caret after the text.
-    // The insertion is not kept for undo.
-    QTextDocument* document = EnterFormula->document();
+    // Replaces the selection, or inserts at the caret, leaving the caret after the text, as
+    // one undo step after the steps before it.
     QTextCursor cursor = EnterFormula->textCursor();
-    document->setUndoRedoEnabled(false);
+    cursor.beginEditBlock();
     cursor.insertText(text);
-    document->setUndoRedoEnabled(true);
+    cursor.endEditBlock();
+    // While the document counts as modified, it merges a character typed next into the
+    // insertion's undo step; unmodified, the typed character starts a step of its own.
+    EnterFormula->document()->setModified(false);
     EnterFormula->setTextCursor(cursor);
 }
 
@@ -365,7 +382,7 @@ void TCalcMain::showEvent(QShowEvent* event) {
         if (QScreen* desktop = screen()) {
             QRect frame = frameGeometry();
             frame.moveCenter(desktop->availableGeometry().center());
-            move(frame.topLeft());
+            move(ui::KeepInside(frame, desktop->availableGeometry()));
         }
     }
     QWidget::showEvent(event);

@@ -13,9 +13,9 @@ inline constexpr const char* kVerdana = "Verdana";
 inline constexpr const char* kArialRounded = "Arial Rounded MT Bold";
 inline constexpr const char* kEstrangelo = "Estrangelo Edessa";
 
-// Registers the Tahoma files of Wine's font package when they are installed and maps
-// each designed family to its substitutes. Call once, after the application object
-// exists and before the first window is created.
+// Maps each designed family to its substitutes, registering a substitute's face from its
+// file when the font database lacks it. Call once, after the application object exists
+// and before the first window is created.
 void InstallFonts();
 
 // A font of the given family and character height in pixels.

@@ -39,8 +39,9 @@ void DrawBall(QPainter& p) {
 
 }  // namespace
 
-QPixmap IconGlyph(int index) {
-    QPixmap glyph(kGlyphWidth, kGlyphHeight);
+QPixmap IconGlyph(int index, qreal ratio) {
+    QPixmap glyph((QSizeF(kGlyphWidth, kGlyphHeight) * ratio).toSize());
+    glyph.setDevicePixelRatio(ratio);
     glyph.fill(kMoneyGreen);
     QPainter p(&glyph);
     p.setRenderHint(QPainter::Antialiasing);
@@ -64,6 +65,12 @@ QPixmap IconGlyph(int index) {
             break;
     }
     return glyph;
+}
+
+QIcon GlyphIcon(int index) {
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) icon.addPixmap(IconGlyph(index, ratio));
+    return icon;
 }
 
 QIcon ApplicationIcon() {

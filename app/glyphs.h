@@ -12,11 +12,13 @@ namespace zentu::app {
 inline const QColor kMoneyGreen{192, 220, 192};
 
 // Images of `icons`, 32 x 40 on money green: 0 double chevron down, 1 right, 2 up,
-// 3 left (blue), 4 a yellow ball.
+// 3 left (blue), 4 a yellow ball. Drawn at `ratio` device pixels per pixel, for screens
+// that scale; GlyphIcon holds the glyph drawn for 1x and 2x screens.
 enum IconGlyph { GlyphDown = 0, GlyphRight = 1, GlyphUp = 2, GlyphLeft = 3, GlyphBall = 4 };
 inline constexpr int kGlyphWidth = 32;
 inline constexpr int kGlyphHeight = 40;
-QPixmap IconGlyph(int index);
+QPixmap IconGlyph(int index, qreal ratio = 1.0);
+QIcon GlyphIcon(int index);
 
 // The window icon: the calculator's black case in its lime frame, the pale yellow memo
 // and the money-green keypad (the same picture as the installed zentu.svg).

@@ -38,6 +38,11 @@ void TWrapButton::paintEvent(QPaintEvent*) {
     p.drawText(rect().adjusted(3, 3, -3, -3), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
+void TGroupBox::setCaptionColor(const QColor& color) {
+    captionColor_ = color;
+    update();
+}
+
 void TGroupBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QFontMetrics metrics(font());
@@ -57,7 +62,7 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     if (caption.isEmpty()) return;
     const QRect captionBox(7, 0, metrics.horizontalAdvance(caption) + 2, captionHeight);
     p.fillRect(captionBox, palette().color(QPalette::Window));
-    p.setPen(palette().color(QPalette::WindowText));
+    p.setPen(captionColor_.isValid() ? captionColor_ : palette().color(QPalette::WindowText));
     p.drawText(QPoint(captionBox.left() + 1, accents + metrics.ascent()), caption);
 }
 

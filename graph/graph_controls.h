@@ -43,8 +43,15 @@ class TGroupBox : public QGroupBox {
   public:
     using QGroupBox::QGroupBox;
 
+    // The caption's colour; the palette's window text until one is set. Set on its own, it
+    // is not handed down to the controls in the box as a palette colour would be.
+    void setCaptionColor(const QColor& color);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor captionColor_;
 };
 
 // The plot area: shows the kept image.

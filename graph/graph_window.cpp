@@ -139,7 +139,10 @@ void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing) {
         ~Refresh() { box->update(); }
     } refresh{GBox2};
     QPainter painter(&GBitMap);
-    TPlotCanvas canvas(painter, Surface, GBitMap.width(), GBitMap.height());
+    // The canvas works in the plot area's logical pixels; the painter maps them onto the
+    // image's device pixels.
+    const QSize area = GBitMap.deviceIndependentSize().toSize();
+    TPlotCanvas canvas(painter, Surface, area.width(), area.height());
     drawing(canvas);
 }
 
@@ -291,6 +294,9 @@ void TFGraphics::mDataChange() {
 void TFGraphics::FncVarExit() {
     xa->setText(FVar->text() + QLatin1Char('1'));
     xb->setText(FVar->text() + QLatin1Char('2'));
+    // The interval ends are announced by the labels in front of them.
+    for (QLineEdit* e : {xa, eex1}) e->setAccessibleName(xa->text());
+    for (QLineEdit* e : {xb, eex2}) e->setAccessibleName(xb->text());
 }
 
 void TFGraphics::ScaleEditKeyPress() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls at their places, and their content at creation (InitGraph).
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -7,13 +8,15 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStringListModel>
 #include <QTabWidget>
 #include <cmath>
+#include <utility>
 
 #include "graph/graph_window.h"
+#include "ui/scroll_bar.h"
 
 namespace zentu {
 
@@ -23,6 +26,16 @@ const QColor kMaroon(128, 0, 0);
 const QColor kOlive(128, 128, 0);
 const QColor kMoneyGreen(192, 220, 192);
 const QColor kSkyBlue(166, 202, 240);
+// Captions drawn straight on the fixed colours above (labels, check boxes, group titles)
+// are fixed too, in the window text of the design, so a dark desktop palette does not
+// turn them light.
+const QColor kCaptionText(0, 0, 0);
+
+void CaptionColour(QWidget* w) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, kCaptionText);
+    w->setPalette(pal);
+}
 
 template <class W>
 W* Place(W* widget, int left, int top, int width, int height) {
@@ -41,6 +54,7 @@ QGroupBox* Group(QWidget* parent, const char* caption, int l, int t, int w, int 
                  const QColor& colour) {
     auto* box = Place(new TGroupBox(QString::fromUtf8(caption), parent), l, t, w, h);
     Colour(box, colour);
+    box->setCaptionColor(kCaptionText);
     return box;
 }
 
@@ -54,6 +68,7 @@ QFrame* Panel(QWidget* parent, int l, int t, int w, int h, const QColor& colour)
 
 void Label(QWidget* parent, const char* caption, int l, int t) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    CaptionColour(label);
     // Room above the text for the dots of "Ö" and "İ", which some fonts draw above their
     // ascent; the text itself stays at (l, t).
     constexpr int kAccentRoom = 3;
@@ -72,6 +87,8 @@ QLineEdit* Edit(QWidget* parent, const char* text, int l, int t, int w, int h,
 QLineEdit* ReadOnlyEdit(QWidget* parent, const char* text, int l, int t, int w, int h) {
     QLineEdit* edit = Edit(parent, text, l, t, w, h);
     edit->setReadOnly(true);
+    // Text to read, not to fill in: a click still selects it, Tab passes it by.
+    edit->setFocusPolicy(Qt::ClickFocus);
     return edit;
 }
 
@@ -83,11 +100,13 @@ QPushButton* Button(QWidget* parent, const char* caption, int l, int t, int w, i
 
 QScrollBar* ScrollBar(QWidget* parent, int l, int t, int w, int h, int min, int max, int pos,
                       const char* hint) {
-    auto* bar = Place(new QScrollBar(Qt::Horizontal, parent), l, t, w, h);
+    auto* bar = Place(new ui::TScrollBar(parent), l, t, w, h);
     bar->setRange(min, max);
     bar->setPageStep(1);
     bar->setValue(pos);
     bar->setToolTip(QString::fromUtf8(hint));
+    // The hint turns into the position once the bar moves; the name keeps telling what it sets.
+    bar->setAccessibleName(QString::fromUtf8(hint));
     return bar;
 }
 
@@ -98,10 +117,45 @@ QComboBox* List(QWidget* parent, int l, int t, int w, int h) {
     return list;
 }
 
+// Check boxes keep the classic four pixels between box and caption (Qt's styles keep six),
+// so that the designed captions, "Otomatik Ölçeklendir" the longest, fit the designed widths.
+class CheckBoxStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_CheckBoxLabelSpacing) return 4;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle* CheckBoxes() {
+    // Over the application's style, whichever it is; it lives as long as the application.
+    static CheckBoxStyle* style = [] {
+        auto* s = new CheckBoxStyle;
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
 QCheckBox* Check(QWidget* parent, const char* caption, int l, int t, int w, int h, bool on) {
     auto* box = Place(new QCheckBox(QString::fromUtf8(caption), parent), l, t, w, h);
+    box->setStyle(CheckBoxes());
+    CaptionColour(box);
     box->setChecked(on);
     return box;
+}
+
+// The kept plot image: the plot area's size in logical pixels, held at the screen's device
+// pixel ratio so that the plot is drawn as finely as the screen shows it. Its resolution
+// tells the same ratio, so the picture keeps the designed size where it is pasted or saved.
+QImage KeptImage(QSize size, qreal ratio) {
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    const int dotsPerMeter = qRound(ratio * 96 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
 }
 
 QPlainTextEdit* Memo(QWidget* parent, int l, int t, int w, int h) {
@@ -204,7 +258,7 @@ void TFGraphics::BuildControls() {
 
     // Plot area.
     Panel3 = Panel(Panel1, 8, 260, 673, 249, kMoneyGreen);
-    GBitMap = QImage(657, 233, QImage::Format_RGB32);
+    GBitMap = KeptImage(QSize(657, 233), devicePixelRatioF());
     GBitMap.fill(kMoneyGreen);
     GBox2 = Place(new TPaintBox(GBitMap, Panel3), 8, 8, 657, 233);
 
@@ -262,6 +316,70 @@ void TFGraphics::BuildControls() {
     bGrafDraw = Button(GraphXY, "Grafik Çiz", 350, 514, 325, 27);
     bCopyBitMap = Button(GraphXY, "Grafiği Panoya Kopyala", 699, 514, 122, 27);
 
+    // Names for assistive technology, which would otherwise announce each field by the
+    // caption of its group box: fields by the labels before or above them, the file buttons
+    // by their hints, read-only label edits by their text. The scroll bars have theirs. A
+    // label showing the name is tied to its field as well, which is how a screen reader on
+    // Linux learns the label of a list (Qt names a list by its text there).
+    const std::pair<QWidget*, const char*> names[] = {
+        {pgGraph, "Grafik Kokpit"},
+        {ca, "Sabit1/Değer"},
+        {eca, "Sabit1/Değer :="},
+        {cb, "Sabit2/Değer"},
+        {ecb, "Sabit2/Değer :="},
+        {eSample, "Örnekleme"},
+        {xa, "t1="},
+        {eex1, "t1="},
+        {xb, "t2="},
+        {eex2, "t2="},
+        {FName, "FX"},
+        {FVar, "Değişken"},
+        {Edit3, ":="},
+        {mFormula, "Fonksiyon Tanımı"},
+        {mData, "Seriler (x1,y1) ..."},
+        {SLoadFile, "Dosyadan al"},
+        {SSaveFile, "Dosyaya kaydet"},
+        {bcAlanRenk, "Alan Renk"},
+        {scDKalinlik, "Kenar Kalınlık"},
+        {bDRenk, "Kenarlık Rengi"},
+        {GrafBicim, "Biçim"},
+        {GrafRenk, "Renk"},
+        {XYBicim, "Biçim"},
+        {xorj, "X Orj"},
+        {yorj, "Y Orj"},
+        {XYRenk, "Renk"},
+        {cGridBicim, "Biçim"},
+        {GridRenk, "Renk"},
+        {SeriColor, "Seri Rengi"},
+        {cSeriStil, "Biçim"},
+        {SeriMark, "Büyüklük"},
+        {SeriMarkColor, "İşaretçi Rengi"},
+        {BezierColor, "Bezier Rengi"},
+        {FuncSeries, "Fonksiyon Serisi [i: x ; y]"},
+        {cScaleStil, "Ölçek Stili"},
+        {Edit4, "F(x)"},
+        {Edit5, "Seri"},
+        {xX, "F(x) *[X]:="},
+        {xY, "F(x) *[Y]:="},
+        {SxX, "Seri *[X]:="},
+        {SxY, "Seri *[Y]:="},
+        {Edit2, "X"},
+        {Edit6, "Y"},
+        {Edit1, "F(X) Grid Pixel/Değer"},
+        {eGridValX, "F(X) Grid Pixel/Değer X"},
+        {eGridValY, "F(X) Grid Pixel/Değer Y"},
+        {Edit7, "Seri Grid Pixel/Değer"},
+        {eGridSValX, "Seri Grid Pixel/Değer X"},
+        {eGridSValY, "Seri Grid Pixel/Değer Y"},
+    };
+    for (const auto& [control, name] : names) {
+        const QString text = QString::fromUtf8(name);
+        control->setAccessibleName(text);
+        for (QLabel* label :
+             control->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            if (label->text() == text && label->buddy() == nullptr) label->setBuddy(control);
+    }
+
     // Wiring.
     connect(bCalculate, &QPushButton::clicked, this, [this] { Run([this] { CalcXYClick(); }); });
     connect(bGetData, &QPushButton::clicked, this, [this] { Run([this] { bGetDataClick(); }); });
@@ -314,7 +432,7 @@ void TFGraphics::InitGraph() {
     BezierColor->setColor(QColor(0, 128, 0));
     Graph.ScX = Graph.ScY = Graph.ScZ = Graph.DScX = Graph.DScY = 1.0;
     // The default sample count: the plot area's width to the nearest thousand.
-    eSample->setText(NumberText(std::nearbyint(GBitMap.width() / 1000.0) * 1000));
+    eSample->setText(NumberText(std::nearbyint(GBox2->width() / 1000.0) * 1000));
 }
 
 }  // namespace zentu

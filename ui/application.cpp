@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QWidget>
+#include <algorithm>
 
 namespace zentu::ui {
 
@@ -19,6 +22,26 @@ QString ApplicationTitle() {
 
 void SetApplicationTitle(const QString& title) {
     TitleStore() = title;
+}
+
+bool LoadToolkitTranslation() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_tr"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+QPoint KeepInside(const QRect& frame, const QRect& area) {
+    // The far edge first, then the near one, so that the near edge wins when the frame is
+    // larger than the area.
+    const auto inside = [](int start, int size, int area_start, int area_size) {
+        return std::max(std::min(start, area_start + area_size - size), area_start);
+    };
+    return {inside(frame.x(), frame.width(), area.x(), area.width()),
+            inside(frame.y(), frame.height(), area.y(), area.height())};
 }
 
 QString ErrorBoxText(const QString& message) {

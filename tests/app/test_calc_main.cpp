@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QtTest>
 #include <stdexcept>
+#include <utility>
 
 #include "app_fixture.h"
 #include "ui/application.h"
@@ -169,6 +170,22 @@ class CalcMainTest : public AppWindowTest {
         QCOMPARE(bar->toolTip(), QStringLiteral("Ondalık Sayısı:12"));
         bar->setValue(-7);
         QCOMPARE(bar->value(), -1);
+    }
+
+    // Reached by Tab from the memo, the decimals bar moves with the keys the way its arrows
+    // move it: Left down, Right up, Home and End to -1 and 12.
+    void decimalsScrollBarFollowsTheKeyboard() {
+        f->press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f->decNum());
+        const std::pair<Qt::Key, int> steps[] = {
+            {Qt::Key_Left, -1}, {Qt::Key_Right, 0},  {Qt::Key_Right, 1}, {Qt::Key_Left, 0},
+            {Qt::Key_End, 12},  {Qt::Key_Right, 12}, {Qt::Key_Home, -1},
+        };
+        for (const auto& [key, value] : steps) {
+            f->press(key);
+            QCOMPARE(f->decNum()->value(), value);
+        }
+        QCOMPARE(f->decNum()->toolTip(), QStringLiteral("Ondalık Sayısı:-1"));
     }
 
     void execRoundsToTheChosenDecimals_data() {

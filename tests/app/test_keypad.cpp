@@ -92,6 +92,33 @@ class KeypadTest : public AppWindowTest {
         QCOMPARE(QApplication::focusWidget(), f->memo());
     }
 
+    // Each insertion is one undo step between the typed ones, and the history before it
+    // stays: Ctrl+Z takes back the typed 3, then the inserted "sin(", then the typed 12.
+    void insertingKeysAreOneUndoStepEach() {
+        f->type(QStringLiteral("12"));
+        f->click("BSin");
+        f->type(QStringLiteral("3"));
+        QCOMPARE(f->text(), QStringLiteral("12sin(3"));
+        for (const char* expected : {"12sin(", "12", ""}) {
+            f->press(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(f->text(), QString::fromLatin1(expected));
+        }
+        f->press(Qt::Key_Y, Qt::ControlModifier);
+        f->press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f->text(), QStringLiteral("12sin("));
+        QCOMPARE(f->caret(), 6);
+        // An insertion over a selection comes back as one step with the selected text.
+        f->type(QStringLiteral("45"));
+        QTextCursor cursor = f->memo()->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(5, QTextCursor::KeepAnchor);
+        f->memo()->setTextCursor(cursor);
+        f->click("bSum");
+        QCOMPARE(f->text(), QStringLiteral("12SUM()(45"));
+        f->press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f->text(), QStringLiteral("12sin(45"));
+    }
+
     void postedKeysAreHandledAfterTheHandlerInPostingOrder() {
         // Clicks whose posted keys wait in the queue: "7" twice types 77, and an inserting
         // key clicked meanwhile acts at once, before the queued digits arrive.

@@ -6,20 +6,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/fonts.h"
 #include "engine/engine.h"
 #include "graph/graph_window.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const char* tahoma = "/usr/share/wine/fonts/tahoma.ttf";
-    if (QFile::exists(tahoma)) QFontDatabase::addApplicationFont(tahoma);
+    // The program's fonts and Qt's Turkish texts, as start-up sets them.
+    zentu::ui::LoadToolkitTranslation();
+    zentu::app::InstallFonts();
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
 
     zentu::Engine engine;
