@@ -165,6 +165,8 @@ void TFGraphics::CalcXYClick() {
     request.variable = FVar->text().toStdString();
     request.decimals = scDecimal->value();
     request.decimalSeparator = DecimalSeparator();
+    request.startLabel = xa->text().toStdString();
+    request.endLabel = xb->text().toStdString();
 
     // The bar counts the samples; a long evaluation inside one sample (INT, DIF) is
     // cancelled from the same dialog through the engine's poll.
@@ -172,15 +174,10 @@ void TFGraphics::CalcXYClick() {
                                 windowTitle(), ui::EngineProgress::Bar::Caller);
 
     std::vector<std::string> lines;
-    ComputeResult result;
-    try {
-        result = Graph.Compute(request, lines, [&progress](std::size_t done, std::size_t total) {
+    const ComputeResult result =
+        Graph.Compute(request, lines, [&progress](std::size_t done, std::size_t total) {
             return progress.Continue(done, total);
         });
-    } catch (const GraphError&) {
-        samplesList_->setStringList({});
-        throw;
-    }
     if (result != ComputeResult::Done) return;
     QStringList list;
     list.reserve(static_cast<qsizetype>(lines.size()));

@@ -178,13 +178,68 @@ class GraphWindowTest : public QObject {
         QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2,5 ; 6,2]"));
     }
 
-    void badSampleCountEmptiesTheListAndKeepsTheSamples() {
+    // A refused compute leaves the list and the samples as they were.
+    void refusedComputeChangesNothing_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        // clang-format off
+        QTest::newRow("count not a number") << "eSample" << ""      << "'' geçerli bir tam sayı değil";
+        QTest::newRow("count too large")    << "eSample" << "70000" << "Örnekleme 0 ile 65535 arasında olmalı.";
+        QTest::newRow("interval start")     << "eex1"    << "abc"   << "Geçersiz değer (t1=): Yazım Hatası...";
+        QTest::newRow("interval end")       << "eex2"    << "2,5"   << "Geçersiz değer (t2=): Yazım hatası...";
+        QTest::newRow("first constant")     << "eca"     << "LN(0)" << "Geçersiz değer (_a): Yazım Hatası...";
+        QTest::newRow("second constant")    << "ecb"     << "(1"    << "Geçersiz değer (_b): Geçersiz parantez...";
+        // clang-format on
+    }
+
+    void refusedComputeChangesNothing() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
         SetUpFunction("t", "0", "10", "4");
-        w->eSample->setText("");
+        QLineEdit* edit = field == "eSample" ? w->eSample
+                          : field == "eex1"  ? w->eex1
+                          : field == "eex2"  ? w->eex2
+                          : field == "eca"   ? w->eca
+                                             : w->ecb;
+        edit->setText(text);
+        w->mFormula->setPlainText("t*2");
         w->bCalculate->click();
-        QCOMPARE(errors, QStringList{"'' geçerli bir tam sayı değil"});
-        QCOMPARE(w->FuncSeries->count(), 0);
+        QCOMPARE(errors, QStringList{message});
+        QCOMPARE(w->FuncSeries->count(), 5);
+        QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2.5 ; 2.5]"));
         QCOMPARE(w->Graph.FXY.size(), size_t(5));
+        QCOMPARE(w->Graph.FXY[1].y, 2.5);
+    }
+
+    // The interval ends are named by their labels, which follow the variable.
+    void intervalErrorNamesTheLabel() {
+        w->FVar->setText("x");
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(w->FVar, &out);
+        SetUpFunction("x", "0", "1/0");
+        QCOMPARE(errors, QStringList{"Geçersiz değer (x2): Yazım Hatası..."});
+    }
+
+    // Failed samples are listed with the engine's message and not drawn.
+    void failedSamplesAreListedAndLeftOut() {
+        chosenColour = QColor(0, 0, 255);
+        w->GrafRenk->click();
+        w->GrafBicim->setCurrentText("Çizgi");
+        SetUpFunction("SQRT(t)", "-1", "1", "100");
+        QCOMPARE(w->FuncSeries->itemText(0), QString("[0: -1 ; Yazım Hatası...]"));
+        QCOMPARE(w->FuncSeries->itemText(49), QString("[49: -0.02 ; Yazım Hatası...]"));
+        QCOMPARE(w->FuncSeries->itemText(100), QString("[100: 1 ; 1]"));
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        // Origin (328, 116), 164 pixels per unit in x: nothing left of the y axis.
+        int left = 0, right = 0;
+        for (int y = 0; y < 233; ++y)
+            for (int x = 0; x < 657; ++x)
+                (x < 327 ? left : right) += w->GBitMap.pixelColor(x, y) == QColor(0, 0, 255);
+        QCOMPARE(left, 0);
+        QVERIFY(right > 160);
     }
 
     void autoScale_data() {
@@ -206,6 +261,7 @@ class GraphWindowTest : public QObject {
         QTest::newRow("zero x range keeps 10")   << "t"  << "5"  << "5"    << "Max" << 10.0  << 23.2  << "164px/16.4" << "58px/2.5";
         QTest::newRow("reversed interval")       << "t"  << "10" << "0"    << "Max" << -32.8 << 11.6  << "164px/-5"   << "58px/5";
         QTest::newRow("no style keeps 10")       << "t"  << "0"  << "10"   << "Mx"  << 32.8  << 10.0  << "164px/5"    << "58px/5.8";
+        QTest::newRow("gaps left out")           << "2+SQRT(t)*0" << "-1" << "1" << "Ort" << 164.0 << 58.0 << "164px/1" << "58px/1";
         // clang-format on
     }
 
@@ -313,12 +369,32 @@ class GraphWindowTest : public QObject {
         w->hide();
     }
 
-    void transformErrorGoesToTheErrorBox() {
-        SetUpFunction("t", "0", "10");
+    // A range that a double cannot hold scales as no range at all: by 10. Whatever the
+    // factors, a drawing with a point to draw ends without an error box.
+    void rangesBeyondTheDoublesDraw() {
+        chosenColour = QColor(0, 0, 255);
+        w->GrafRenk->click();
+        w->GrafBicim->setCurrentText("Çizgi");
+        SetUpFunction("t", "-1E308", "1E308");
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->Graph.ScX, 10.0);
+        QCOMPARE(w->xX->text(), QString("10"));
+        // At that scale the curve is the x axis itself, across the whole area.
+        QVERIFY(CountColour(QColor(0, 0, 255)) > 600);
+
+        w->bGrafClear->click();
+        SetUpFunction("t*1E300", "0", "1E10");  // the last samples are beyond the doubles
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->Graph.ScY, 10.0);
+        QVERIFY(CountColour(QColor(0, 0, 255)) > 100);
+
         w->ScaleOk->setChecked(false);
+        SetUpFunction("t", "0", "10");
         w->Graph.ScY = 1e300;
         w->bGrafDraw->click();
-        QCOMPARE(errors, QStringList{"Geçersiz kayan nokta işlemi"});
+        QCOMPARE(errors, QStringList());
     }
 
     void seriesMemo() {
@@ -409,12 +485,17 @@ class GraphWindowTest : public QObject {
         QTest::addColumn<SeriesEncoding>("encoding");
         const QString bad(QChar::ReplacementCharacter);
         QTest::newRow("UTF-16 LE missing its last byte")
-            << QByteArray("\xFF\xFE(\0001\0,\0002\0)\0\n", 13) << "(1,2)" << SeriesEncoding::Utf16LE;
-        QTest::newRow("UTF-16 BE lone surrogate")
-            << QByteArray("\xFE\xFF\xD8\x00\x00(\x00" "5\x00,\x00" "6\x00)", 14) << bad + "(5,6)"
-            << SeriesEncoding::Utf16BE;
+            << QByteArray("\xFF\xFE(\0001\0,\0002\0)\0\n", 13) << "(1,2)"
+            << SeriesEncoding::Utf16LE;
+        QTest::newRow("UTF-16 BE lone surrogate") << QByteArray(
+                                                         "\xFE\xFF\xD8\x00\x00(\x00"
+                                                         "5\x00,\x00"
+                                                         "6\x00)",
+                                                         14)
+                                                  << bad + "(5,6)" << SeriesEncoding::Utf16BE;
         QTest::newRow("broken UTF-8 after a mark")
-            << QByteArray("\xEF\xBB\xBF(1,2)\xFF(3,4)") << "(1,2)" + bad + "(3,4)" << SeriesEncoding::Utf8Mark;
+            << QByteArray("\xEF\xBB\xBF(1,2)\xFF(3,4)") << "(1,2)" + bad + "(3,4)"
+            << SeriesEncoding::Utf8Mark;
     }
 
     void damagedSeriesFilesLoadTheirReadablePart() {
