@@ -430,8 +430,19 @@ class GraphWindowTest : public QObject {
         QTest::newRow("UTF-16 BE, LF breaks") << QByteArray("\xFE\xFF") + Utf16(text, false) << text
                                               << QByteArray("\xFE\xFF") + Utf16(crlf, false);
         QTest::newRow("no mark, UTF-8") << crlf.toUtf8() << text << crlf.toUtf8();
-        QTest::newRow("no mark, Latin-1")
-            << QByteArray("(1,2)\r(3,4) \xE7") << text << crlf.toUtf8();
+        QTest::newRow("no mark, Windows-1254")
+            << QByteArray("(1,2)\r(3,4) \xE7") << text << QByteArray("(1,2)\r\n(3,4) \xE7");
+        QTest::newRow("Windows-1254, Turkish letters")
+            << QByteArray("(1,2) \xFE \xF0 \xFD \xDD \xDE \xD0\r\n")
+            << QString::fromUtf8("(1,2) ş ğ ı İ Ş Ğ\n")
+            << QByteArray("(1,2) \xFE \xF0 \xFD \xDD \xDE \xD0\r\n");
+        QTest::newRow("UTF-16 LE, Turkish letters and a second mark")
+            << QByteArray("\xFF\xFE") + Utf16(QString::fromUtf8("ş\uFEFFĞ\r\n"), true)
+            << QString::fromUtf8("ş\uFEFFĞ\n")
+            << QByteArray("\xFF\xFE") + Utf16(QString::fromUtf8("ş\uFEFFĞ\r\n"), true);
+        const QByteArray marks = QByteArray("\xEF\xBB\xBF").repeated(3) + QByteArray(110, '\x1B');
+        QTest::newRow("three UTF-8 marks")
+            << marks << QString(2, QChar(0xFEFF)) + QString(110, QChar(0x1B)) << marks;
         QTest::newRow("ends in a break")
             << QByteArray("(1,2)\n") << QString("(1,2)\n") << QByteArray("(1,2)\r\n");
         QTest::newRow("empty") << QByteArray() << QString() << QByteArray();
@@ -470,6 +481,19 @@ class GraphWindowTest : public QObject {
         w->SLoadFile->click();
         w->SSaveFile->click();
         QCOMPARE(ReadFile(savePath), QByteArray("(1,2)"));
+
+        // After a Windows-1254 load: what the code page holds is saved in it, a typed "π"
+        // makes that save UTF-8, and the next save is Windows-1254 again.
+        openPath = WriteFile("1254.txt", "(1,2) \xFE");
+        w->SLoadFile->click();
+        QCOMPARE(w->mData->toPlainText(), QString::fromUtf8("(1,2) ş"));
+        w->mData->setPlainText(QString::fromUtf8("(1,π) ş"));
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(savePath), QString::fromUtf8("(1,π) ş").toUtf8());
+        w->mData->setPlainText(QString::fromUtf8("(1,2) ğ"));
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(savePath), QByteArray("(1,2) \xF0"));
+        QCOMPARE(errors, QStringList());
     }
 
     void seriesFileErrorsKeepTheMemo_data() {
