@@ -6,7 +6,7 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 # Debian packages the build, the tests and the desktop program need.
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
+          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev xvfb xauth
           fonts-wine fonts-dejavu-core fonts-liberation2 fonts-comfortaa)
 
 install_missing() {

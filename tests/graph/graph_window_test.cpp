@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Grafik Kokpit" window: creation, the commands, auto scaling and its read-outs, the
 // kept plot image, series files, and the small handlers. Dialogs go through the window's
-// hooks; a watchdog closes any modal window that still opens and fails the test.
+// hooks; a watchdog closes any modal window that still opens and fails the test, unless
+// the test works that window itself (the standard save dialogs).
 #include "graph/graph_window.h"
 
 #include <QApplication>
@@ -9,13 +10,20 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <QtTest>
+#include <cstdlib>
 
 #include "engine/engine.h"
 #include "ui/application.h"
@@ -55,6 +63,8 @@ class GraphWindowTest : public QObject {
     QString savePath;
     QColor chosenColour;
     QTimer watchdog;
+    // A test that works a real dialog answers it here; true when it has done so.
+    std::function<bool(QWidget*)> answer;
     QList<SeenBox> seen;
     bool boxExpected = false;
     QTemporaryDir dir;
@@ -77,6 +87,36 @@ class GraphWindowTest : public QObject {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
+    // The stroke colours of the lines in an SVG: the curves, grid and axes (the area's
+    // rectangles are paths).
+    static QStringList LineStrokes(const QByteArray& svg) {
+        QStringList strokes;
+        QXmlStreamReader xml(svg);
+        QStringList groupStroke{"none"};
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement()) {
+                const auto stroke = xml.attributes().value("stroke");
+                groupStroke << (stroke.isEmpty() ? groupStroke.back() : stroke.toString());
+                if (xml.name() == u"polyline") strokes << groupStroke.back();
+            } else if (xml.isEndElement()) {
+                groupStroke.removeLast();
+            }
+        }
+        return xml.hasError() ? QStringList{"<" + xml.errorString() + ">"} : strokes;
+    }
+    // Whether a pixel within 2 of `at` is close to `colour`.
+    static bool Near(const QImage& image, QPoint at, const QColor& colour) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const QColor c = image.pixelColor(at + QPoint(dx, dy));
+                if (std::abs(c.red() - colour.red()) < 80 &&
+                    std::abs(c.green() - colour.green()) < 80 &&
+                    std::abs(c.blue() - colour.blue()) < 80)
+                    return true;
+            }
+        return false;
+    }
     int CountColour(const QColor& c) const {
         int n = 0;
         for (int y = 0; y < w->GBitMap.height(); ++y)
@@ -90,6 +130,7 @@ class GraphWindowTest : public QObject {
         connect(&watchdog, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal) return;
+            if (answer && answer(modal)) return;
             SeenBox box{modal->metaObject()->className(), modal->windowTitle(), {}, -1};
             if (auto* m = qobject_cast<QMessageBox*>(modal)) {
                 box.text = m->text();
@@ -104,6 +145,7 @@ class GraphWindowTest : public QObject {
     }
 
     void init() {
+        answer = nullptr;
         engine = std::make_unique<Engine>();
         w = std::make_unique<TFGraphics>(*engine);
         w->setLocaleFormat(QLocale::c());
@@ -636,6 +678,157 @@ class GraphWindowTest : public QObject {
         QCOMPARE(w->Graph.FXY.size(), size_t(101));
         QCOMPARE(w->Graph.FXY[100].y, 10.0);
         QCOMPARE(w->FuncSeries->count(), 101);
+    }
+
+    // ---- The plot area's context menu ----
+
+    void rightClickOpensThePlotMenu() {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                w->GBox2->mapToGlobal(QPoint(10, 10)));
+        QCoreApplication::sendEvent(w->GBox2, &click);
+        QVERIFY(w->pmGBox2->isVisible());
+        QStringList items;
+        for (QAction* a : w->pmGBox2->actions()) items << a->text();
+        QCOMPARE(items,
+                 (QStringList{"Panoya Kopyala", "PNG Olarak Kaydet...", "SVG Olarak Kaydet..."}));
+        w->pmGBox2->hide();
+    }
+
+    // Two curves drawn over each other: t in blue, then 10 - t in red.
+    void plotMenuCopiesAndSavesThePlot() {
+        w->GrafBicim->setCurrentText("Çizgi");
+        chosenColour = QColor(0, 0, 255);
+        w->GrafRenk->click();
+        SetUpFunction("t", "0", "10", "100");
+        w->bGrafDraw->click();
+        chosenColour = QColor(255, 0, 0);
+        w->GrafRenk->click();
+        SetUpFunction("10-t", "0", "10", "100");
+        w->bGrafDraw->click();
+        QString plotPath;
+        w->Dialogs.savePlotFile = [&](QWidget*, const QString& format) {
+            return plotPath = dir.filePath("plot." + format);
+        };
+
+        w->miKopyala->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 w->GBitMap);
+
+        w->miPngKaydet->trigger();
+        QCOMPARE(plotPath, dir.filePath("plot.png"));
+        const QImage png(plotPath, "PNG");
+        QCOMPARE(png.size(), w->GBitMap.size());
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32), w->GBitMap);
+
+        w->miSvgKaydet->trigger();
+        QCOMPARE(errors, QStringList());
+        QSvgRenderer svg(plotPath);
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.viewBox(), QRect(0, 0, 657, 233));
+        // Both curves, as vectors: at t = 2.5 the blue one is at (410, 87), the red one at
+        // (410, 29).
+        const QStringList strokes = LineStrokes(ReadFile(plotPath));
+        QVERIFY2(strokes.contains("#0000ff") && strokes.contains("#ff0000"),
+                 qPrintable(strokes.join(' ')));
+        QImage shown(657, 233, QImage::Format_RGB32);
+        shown.fill(Qt::white);
+        QPainter painter(&shown);
+        svg.render(&painter);
+        painter.end();
+        QVERIFY(Near(shown, {410, 87}, QColor(0, 0, 255)));
+        QVERIFY(Near(shown, {410, 29}, QColor(255, 0, 0)));
+        QCOMPARE(shown.pixelColor(100, 150), QColor(192, 220, 192));  // the area
+
+        // A cleared area is saved without the curves.
+        w->bGrafClear->click();
+        w->miSvgKaydet->trigger();
+        const QStringList cleared = LineStrokes(ReadFile(plotPath));
+        QVERIFY(!cleared.contains("#0000ff") && !cleared.contains("#ff0000"));
+        QVERIFY(cleared.contains("#808080"));  // the grid
+
+        w->Dialogs.savePlotFile = [&](QWidget*, const QString& format) {
+            return dir.filePath("no-such-dir/plot." + format);
+        };
+        w->miPngKaydet->trigger();
+        w->miSvgKaydet->trigger();
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains("yazılamıyor") && errors[1].contains("yazılamıyor"));
+    }
+
+    // The kept image is exactly what the renderer draws straight onto an image.
+    void keptImageIsTheRenderersDrawing() {
+        w->GrafBicim->setCurrentText("Seri Biçimi");
+        w->GrafKalinlik->setValue(3);
+        w->XYBicim->setCurrentText("Kesikli/Noktalı");
+        w->scDKalinlik->setValue(4);
+        w->mData->setPlainText("(0,0)(1,2)(2,-1)(3,3)(4,-2)");
+        w->bGetData->click();
+        w->cBezierDraw->setChecked(true);
+        SetUpFunction("SIN(t)*t", "-10", "10", "200");
+        w->bGrafDraw->click();
+        w->GrafBicim->setCurrentText("Çizgi");
+        w->bGrafDraw->click();
+
+        TGraph graph = w->Graph;
+        QImage direct(w->GBitMap.size(), QImage::Format_RGB32);
+        direct.fill(QColor(192, 220, 192));
+        SurfaceState surface;
+        QPainter painter(&direct);
+        TPlotCanvas canvas(painter, surface, direct.width(), direct.height());
+        PlotSettings settings = w->CurrentSettings();
+        canvas.PrepareArea(graph, settings);
+        settings.curveStyle = 2;
+        canvas.DrawGraphXY(graph, settings);
+        settings.curveStyle = 1;
+        canvas.DrawGraphXY(graph, settings);
+        painter.end();
+        QCOMPARE(w->GBitMap, direct);
+    }
+
+    // The standard save dialogs add the suffix first and ask before replacing a file.
+    void saveDialogsAskBeforeReplacing_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("series") << "txt";
+        QTest::newRow("PNG") << "png";
+        QTest::newRow("SVG") << "svg";
+    }
+
+    void saveDialogsAskBeforeReplacing() {
+        QFETCH(QString, format);
+        const QString existing = WriteFile("out." + format, "old");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const GraphDialogs standard = GraphDialogs::Standard();
+        for (bool replace : {false, true}) {
+            QStringList questions;
+            bool typed = false;
+            answer = [&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    questions << box->text();
+                    box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                    return true;
+                }
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (dialog == nullptr) return false;
+                if (typed) {  // the question was answered No: the dialog is still open
+                    dialog->reject();
+                    return true;
+                }
+                typed = true;
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("out");
+                // From the dialog's own loop, so that this watchdog sees the question.
+                QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+                return true;
+            };
+            const QString chosen = format == "txt" ? standard.saveSeriesFile(w.get())
+                                                   : standard.savePlotFile(w.get(), format);
+            QCOMPARE(questions.size(), 1);
+            QVERIFY2(questions[0].contains("out." + format), qPrintable(questions[0]));
+            QCOMPARE(chosen, replace ? QFileInfo(existing).absoluteFilePath() : QString());
+        }
+        answer = nullptr;
+        QDir::setCurrent(before);
+        QCOMPARE(ReadFile(existing), QByteArray("old"));
     }
 
     void generalErrorBox() {
