@@ -7,7 +7,8 @@
 // 1. DecodeSeriesFile reads the bytes as the window's "open" does. A file it refuses must
 //    be refused with GraphError; a file it reads must come back unchanged through
 //    EncodeSeriesFile and DecodeSeriesFile in its own encoding (what "save" then "open"
-//    does), and holds no CR (every line break is "\n").
+//    does), and holds no CR (every line break is "\n"). Saved in any other encoding, the
+//    text reads back the same as well: what a code page cannot hold is saved as UTF-8.
 // 2. GetDataXY reads the pairs of the decoded text, and of the raw bytes too (the memo
 //    may hold any text). A refused text must leave DataXY as it was; every point read is
 //    finite.
@@ -68,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const zentu::SeriesFileText again =
         zentu::DecodeSeriesFile(zentu::EncodeSeriesFile(file.text, file.encoding));
     Check(again.text == file.text && again.encoding == file.encoding);
+    for (zentu::SeriesEncoding other :
+         {zentu::SeriesEncoding::Plain, zentu::SeriesEncoding::Utf8Mark,
+          zentu::SeriesEncoding::Utf16LE, zentu::SeriesEncoding::Utf16BE,
+          zentu::SeriesEncoding::Windows1254})
+        Check(zentu::DecodeSeriesFile(zentu::EncodeSeriesFile(file.text, other)).text == file.text);
 
     ReadPairs(graph, file.text.toStdString(), separator);
     return 0;

@@ -12,8 +12,8 @@ the fuzzer's inputs stay small, and the long-line cases belong to the ordinary t
 
 fuzz_series inputs: the first byte chooses the decimal separator (0 ".", 1 ","), the rest
 is a series file: pairs "(x,y)" made from the plain numbers of the table, written in each
-encoding the reader knows (UTF-8 with and without a mark, UTF-16 both ways, Latin-1) and
-with each kind of line break.
+encoding the reader knows (UTF-8 with and without a mark, UTF-16 both ways, Windows-1254)
+and with each kind of line break.
 
 Files named "found-*" are inputs that fuzzing found, kept for their new coverage; this
 script leaves them alone.
@@ -114,7 +114,7 @@ def write_series_corpus(sessions):
         "utf8mark": lambda t: b"\xef\xbb\xbf" + t.encode("utf-8"),
         "utf16le": lambda t: b"\xff\xfe" + t.encode("utf-16-le"),
         "utf16be": lambda t: b"\xfe\xff" + t.encode("utf-16-be"),
-        "latin1": lambda t: t.encode("latin-1"),
+        "cp1254": lambda t: t.encode("cp1254"),
     }
     breaks = {"crlf": "\r\n", "lf": "\n", "cr": "\r"}
     for k, group in enumerate(groups):

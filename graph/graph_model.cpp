@@ -2,9 +2,9 @@
 #include "graph/graph_model.h"
 
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "engine/engine.h"
 #include "engine/number_text.h"
@@ -130,7 +130,7 @@ bool ReadSeriesNumber(std::string_view text, std::string_view separator, double&
     return true;
 }
 
-std::int32_t ReadSampleCount(std::string_view text) {
+int ReadSampleCount(std::string_view text) {
     std::string_view t = text;
     while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
     bool negative = false;
@@ -138,23 +138,18 @@ std::int32_t ReadSampleCount(std::string_view text) {
         negative = t.front() == '-';
         t.remove_prefix(1);
     }
+    bool integer = !t.empty();
     long long v = 0;
-    bool ok = !t.empty();
     for (char c : t) {
         if (c < '0' || c > '9') {
-            ok = false;
+            integer = false;
             break;
         }
-        v = v * 10 + (c - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) {
-            ok = false;
-            break;
-        }
+        if (v <= 0xFFFF) v = v * 10 + (c - '0');  // beyond that only the digits matter
     }
-    if (negative) v = -v;
-    if (!ok || v > INT_MAX || v < INT_MIN)
-        throw GraphError("'" + Quoted(text) + "' geçerli bir tam sayı değil");
-    return static_cast<std::int32_t>(v);
+    if (!integer) throw GraphError("'" + Quoted(text) + "' geçerli bir tam sayı değil");
+    if ((negative && v != 0) || v > 0xFFFF) throw GraphError(std::string(kSampleCountRangeError));
+    return static_cast<int>(v);
 }
 
 std::string TGraph::TextBetween(std::string_view s, std::string_view open, std::string_view close) {
@@ -172,17 +167,22 @@ ComputeResult TGraph::Compute(const ComputeRequest& request, std::vector<std::st
                               const ComputeProgress& progress) {
     if (TrimBlanks(request.formula).empty()) return ComputeResult::Skipped;
 
+    // Everything is checked before anything is stored: a refused compute changes nothing.
+    // The count goes first, as reading it has no side effects; the fields are evaluated in
+    // the order of the window, each once.
+    const int count = ReadSampleCount(request.sampleCount);
+    const long double c1 = EvaluateField(request.const1Value, request.const1Name);
+    const long double c2 = EvaluateField(request.const2Value, request.const2Name);
+    const long double start = EvaluateField(request.start, request.startLabel);
+    const long double end = EvaluateField(request.end, request.endLabel);
+
     Const1Name = FirstCharacters(request.const1Name, 2);
-    Const1 = ResultText(engine_.EvaluateExpression(request.const1Value), ".");
+    Const1 = ResultText(c1, ".");
     Const2Name = FirstCharacters(request.const2Name, 2);
-    Const2 = ResultText(engine_.EvaluateExpression(request.const2Value), ".");
-    x1 = static_cast<double>(engine_.EvaluateExpression(request.start));
-    x2 = static_cast<double>(engine_.EvaluateExpression(request.end));
-
-    std::int32_t count = ReadSampleCount(request.sampleCount);
-    SampleYZ = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) & 0xFFFFu);
-    if (SampleYZ == 0) SampleYZ = 10;
-
+    Const2 = ResultText(c2, ".");
+    x1 = static_cast<double>(start);
+    x2 = static_cast<double>(end);
+    SampleYZ = count == 0 ? 10 : static_cast<std::uint16_t>(count);
     FVXY = FirstCharacters(request.variable, 1);
     FIdXY = request.formula;
     Formula = ReplaceText(ReplaceText(request.formula, Const1Name, Const1), Const2Name, Const2);
@@ -190,6 +190,14 @@ ComputeResult TGraph::Compute(const ComputeRequest& request, std::vector<std::st
     return FCalcXY(request.decimals, request.decimalSeparator, lines, progress)
                ? ComputeResult::Done
                : ComputeResult::Cancelled;
+}
+
+long double TGraph::EvaluateField(std::string_view text, std::string_view label) {
+    engine_.ErrorFlag = false;
+    const long double v = engine_.EvaluateExpression(text);
+    if (engine_.ErrorFlag)
+        throw GraphError("Geçersiz değer (" + Quoted(label) + "): " + engine_.ErrorText);
+    return v;
 }
 
 bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::string>& lines,
@@ -220,7 +228,10 @@ bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::
         line += ": ";
         AppendResultText(line, RoundToDecimals(sample.x, decimals, overflow), separator);
         line += " ; ";
-        AppendResultText(line, RoundToDecimals(sample.y, decimals, overflow), separator);
+        if (FErr)
+            line += engine_.ErrorText;  // a gap: why the sample has no value
+        else
+            AppendResultText(line, RoundToDecimals(sample.y, decimals, overflow), separator);
         line += ']';
     }
     if (progress) progress(total, total);
@@ -234,11 +245,13 @@ double TGraph::FCalcXYPoint(double x) {
     return SampleAt(SampledFormula(Formula, FVXY), x);
 }
 
-// The sample's number text in place of the variable, then one evaluation.
+// The sample's number text in place of the variable, then one evaluation; the engine's
+// error flag is cleared first, so it tells about this sample alone.
 double TGraph::SampleAt(const SampledFormula& formula, double x) {
+    engine_.ErrorFlag = false;
     const long double y = engine_.EvaluateAt(formula, x);
     FErr = engine_.ErrorFlag;
-    return static_cast<double>(y);
+    return FErr ? std::numeric_limits<double>::quiet_NaN() : static_cast<double>(y);
 }
 
 void TGraph::GetDataXY(std::string_view s, std::string_view separator) {
@@ -269,6 +282,7 @@ void TGraph::GetDataXY(std::string_view s, std::string_view separator) {
 
 namespace {
 
+// fmax passes over the NaN of a gap by itself.
 double MaxAbsY(const std::vector<PointXY>& points) {
     double m = 0;
     for (const PointXY& p : points) m = std::fmax(m, std::fabs(p.y));
@@ -277,8 +291,13 @@ double MaxAbsY(const std::vector<PointXY>& points) {
 
 double MeanAbsY(const std::vector<PointXY>& points) {
     long double sum = 0;
-    for (const PointXY& p : points) sum += std::fabs(static_cast<long double>(p.y));
-    return static_cast<double>(sum / static_cast<long double>(points.size()));
+    std::size_t count = 0;
+    for (const PointXY& p : points) {
+        if (IsGap(p)) continue;
+        sum += std::fabs(static_cast<long double>(p.y));
+        ++count;
+    }
+    return count == 0 ? 0.0 : static_cast<double>(sum / static_cast<long double>(count));
 }
 
 }  // namespace

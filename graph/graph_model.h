@@ -17,8 +17,14 @@
 // into the formula, and then, for every sample, puts the variable's number text into the
 // formula (cut and normalised once, as a SampledFormula) and evaluates it once. The
 // samples replace the previous ones only when the compute runs to its end.
+//
+// A sample whose evaluation fails is a gap: it has no value (its y is NaN), its list line
+// shows the engine's error text, the curve is not drawn there and auto scaling leaves it
+// out. A constant or interval end that fails, or a sample count outside 0..65535, stops
+// the compute before anything changes.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -36,6 +42,11 @@ struct PointXY {
     double x = 0;
     double y = 0;
 };
+
+// A sample whose evaluation failed: it has no value.
+inline bool IsGap(const PointXY& sample) {
+    return std::isnan(sample.y);
+}
 
 struct PointXYZ {
     double x = 0;
@@ -69,7 +80,12 @@ struct ComputeRequest {
     std::string variable;
     int decimals = 3;                    // decimals of the sample list, 0..6
     std::string decimalSeparator = ".";  // the user's decimal separator, for the list lines
+    std::string startLabel = "t1=";      // the interval ends' labels, for error messages
+    std::string endLabel = "t2=";
 };
+
+// The message of a sample count outside 0..65535.
+inline constexpr std::string_view kSampleCountRangeError = "Örnekleme 0 ile 65535 arasında olmalı.";
 
 // Told how far a compute has come (samples done out of total); returning false cancels it.
 using ComputeProgress = std::function<bool(std::size_t done, std::size_t total)>;
@@ -86,16 +102,19 @@ class TGraph {
 
     // Fills the fields from the request and samples the formula (FCalcXY). `lines` receives
     // one "[i: x ; y]" line per sample when the result is Done and is left alone otherwise.
-    // Throws GraphError when the sample count is not a 32-bit integer; the constants and
-    // the interval are stored by then, the samples are not touched.
+    // Throws GraphError, with nothing changed, when the sample count is not an integer from
+    // 0 to 65535 or when a constant's value or an interval end fails to evaluate
+    // ("Geçersiz değer (t1=): Yazım Hatası...").
     ComputeResult Compute(const ComputeRequest& request, std::vector<std::string>& lines,
                           const ComputeProgress& progress = {});
 
-    // Samples Formula at SampleYZ + 1 points over [x1, x2]. Returns false, leaving FXY and
-    // `lines` as they were, when `progress` cancels.
+    // Samples Formula at SampleYZ + 1 points over [x1, x2]. A failed sample is a gap whose
+    // line shows the engine's error text, "[0: -1 ; Yazım Hatası...]". Returns false,
+    // leaving FXY and `lines` as they were, when `progress` cancels.
     bool FCalcXY(int decimals, std::string_view separator, std::vector<std::string>& lines,
                  const ComputeProgress& progress = {});
-    // The value of Formula with FVXY replaced by the number text of x.
+    // The value of Formula with FVXY replaced by the number text of x; NaN when the
+    // evaluation fails (FErr tells).
     double FCalcXYPoint(double x);
 
     // Reads the pairs "(x,y)" of s, left to right, into DataXY; the numbers are read with
@@ -106,7 +125,8 @@ class TGraph {
 
     // Statistics for auto scaling, each on a non-empty array. The "Max" figures are the
     // largest absolute y (so a curve below the axis scales as well as one above it); the
-    // "Ort" figures are the mean absolute y.
+    // "Ort" figures are the mean absolute y. Gaps are left out; without any value they
+    // are 0.
     double GetFXYMaxY() const;
     double GetFXYOrtY() const;
     double GetSeriMaxY() const;
@@ -125,7 +145,7 @@ class TGraph {
     std::uint16_t DeltaY = 0;
 
     // ---- Samples and series ----
-    std::vector<PointXY> FXY;
+    std::vector<PointXY> FXY;  // a failed sample keeps its x and has a NaN y (IsGap)
     std::vector<PointXYZ> FXYZ;
     std::vector<PointXY> DataXY;
     std::vector<ScreenPoint> DataP;  // the series in pixels, from the last series drawing
@@ -154,6 +174,8 @@ class TGraph {
 
   private:
     double SampleAt(const SampledFormula& formula, double x);
+    // One of the evaluated fields; a failure raises "Geçersiz değer (label): error text".
+    long double EvaluateField(std::string_view text, std::string_view label);
 
     Engine& engine_;
     // Line strings of an earlier compute, reused by the next one so that recomputing
@@ -175,7 +197,9 @@ std::string FirstCharacters(std::string_view text, std::size_t count);
 // anything else, and for a value beyond the double range.
 bool ReadSeriesNumber(std::string_view text, std::string_view separator, double& value);
 
-// Reads the sample count text as a signed 32-bit integer; throws GraphError otherwise.
-std::int32_t ReadSampleCount(std::string_view text);
+// Reads the sample count text: an integer (blanks before it and a sign allowed) from 0 to
+// 65535. Throws GraphError with "'12a' geçerli bir tam sayı değil" for a text that is not
+// an integer and with kSampleCountRangeError for an integer outside that range.
+int ReadSampleCount(std::string_view text);
 
 }  // namespace zentu

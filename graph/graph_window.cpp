@@ -14,9 +14,11 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStringListModel>
+#include <QSvgGenerator>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -28,6 +30,34 @@ namespace zentu {
 
 TFGraphics* FGraphics = nullptr;
 
+namespace {
+
+// A save dialog in the current directory. The default suffix is added by the dialog itself,
+// before it asks whether to replace an existing file, so "veri" asks about "veri.txt".
+QString AskSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                        const QString& suffix) {
+    QFileDialog dialog(parent, title, QDir::currentPath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+// Plays a recorded drawing in the plot area's logical pixels. Qt plays a picture scaled by
+// the ratio of the target's resolution to the picture's own; the kept image declares the
+// screen's pixel ratio in its resolution (and an SVG has a resolution of its own), so the
+// painter undoes that scaling first.
+void PlayInLogicalPixels(QPicture& drawing, QPainter& painter) {
+    const QPaintDevice& target = *painter.device();
+    painter.save();
+    painter.scale(qreal(drawing.logicalDpiX()) / target.logicalDpiX(),
+                  qreal(drawing.logicalDpiY()) / target.logicalDpiY());
+    drawing.play(&painter);
+    painter.restore();
+}
+
+}  // namespace
+
 GraphDialogs GraphDialogs::Standard() {
     GraphDialogs d;
     d.openSeriesFile = [](QWidget* parent) {
@@ -35,9 +65,13 @@ GraphDialogs GraphDialogs::Standard() {
                                             QStringLiteral("Text dosyalar (*.txt)"));
     };
     d.saveSeriesFile = [](QWidget* parent) {
-        return QFileDialog::getSaveFileName(
-            parent, QStringLiteral("Serileri Dosyaya Kaydedin"), QDir::currentPath(),
-            QStringLiteral("Text dosya (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
+        return AskSaveFileName(parent, QStringLiteral("Serileri Dosyaya Kaydedin"),
+                               QStringLiteral("Text dosya (*.txt)"), QStringLiteral("txt"));
+    };
+    d.savePlotFile = [](QWidget* parent, const QString& format) {
+        const QString name = format.toUpper();
+        return AskSaveFileName(parent, "Grafiği " + name + " Olarak Kaydedin",
+                               name + " dosya (*." + format + ")", format);
     };
     d.chooseColor = [](QWidget* parent, const QColor& current) {
         return QColorDialog::getColor(current, parent);
@@ -133,14 +167,27 @@ void TFGraphics::Run(const std::function<void()>& command) {
     }
 }
 
-void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing) {
-    struct Refresh {
-        QWidget* box;
-        ~Refresh() { box->update(); }
-    } refresh{GBox2};
-    QPainter painter(&GBitMap);
-    // The canvas works in the plot area's logical pixels; the painter maps them onto the
-    // image's device pixels.
+void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing, bool wholeArea) {
+    if (wholeArea) plotRecord_.clear();
+    // The drawing goes into a recording, which is then played onto the kept image and kept
+    // for saving the plot as SVG; what a failing drawing did by then is kept as well.
+    QPicture picture;
+    QPainter painter(&picture);
+    struct Keep {
+        TFGraphics& window;
+        QPicture& picture;
+        QPainter& painter;
+        ~Keep() {
+            painter.end();
+            QPainter image(&window.GBitMap);
+            PlayInLogicalPixels(picture, image);
+            image.end();
+            window.plotRecord_.push_back(std::move(picture));
+            window.GBox2->update();
+        }
+    } keep{*this, picture, painter};
+    // The canvas works in the plot area's logical pixels; playing the recording onto the
+    // kept image maps them onto its device pixels.
     const QSize area = GBitMap.deviceIndependentSize().toSize();
     TPlotCanvas canvas(painter, Surface, area.width(), area.height());
     drawing(canvas);
@@ -168,6 +215,8 @@ void TFGraphics::CalcXYClick() {
     request.variable = FVar->text().toStdString();
     request.decimals = scDecimal->value();
     request.decimalSeparator = DecimalSeparator();
+    request.startLabel = xa->text().toStdString();
+    request.endLabel = xb->text().toStdString();
 
     // The bar counts the samples; a long evaluation inside one sample (INT, DIF) is
     // cancelled from the same dialog through the engine's poll.
@@ -175,15 +224,10 @@ void TFGraphics::CalcXYClick() {
                                 windowTitle(), ui::EngineProgress::Bar::Caller);
 
     std::vector<std::string> lines;
-    ComputeResult result;
-    try {
-        result = Graph.Compute(request, lines, [&progress](std::size_t done, std::size_t total) {
+    const ComputeResult result =
+        Graph.Compute(request, lines, [&progress](std::size_t done, std::size_t total) {
             return progress.Continue(done, total);
         });
-    } catch (const GraphError&) {
-        samplesList_->setStringList({});
-        throw;
-    }
     if (result != ComputeResult::Done) return;
     QStringList list;
     list.reserve(static_cast<qsizetype>(lines.size()));
@@ -199,7 +243,7 @@ void TFGraphics::bGetDataClick() {
 
 void TFGraphics::GrafClearClick() {
     const PlotSettings settings = CurrentSettings();
-    Paint([&](TPlotCanvas& canvas) { canvas.PrepareArea(Graph, settings); });
+    Paint([&](TPlotCanvas& canvas) { canvas.PrepareArea(Graph, settings); }, true);
     GraphCleared = true;
 }
 
@@ -270,6 +314,46 @@ void TFGraphics::ShowReadOuts() {
 
 void TFGraphics::bCopyBitMapClick() {
     QGuiApplication::clipboard()->setImage(GBitMap);
+}
+
+namespace {
+
+[[noreturn]] void FailedSave(const QString& path, const QSaveFile& file) {
+    throw GraphError(("'" + path + "' dosyası yazılamıyor: " + file.errorString()).toStdString());
+}
+
+}  // namespace
+
+void TFGraphics::miPngKaydetClick() {
+    const QString path = Dialogs.savePlotFile(this, QStringLiteral("png"));
+    if (path.isEmpty()) return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !GBitMap.save(&file, "PNG") || !file.commit())
+        FailedSave(path, file);
+}
+
+void TFGraphics::miSvgKaydetClick() {
+    const QString path = Dialogs.savePlotFile(this, QStringLiteral("svg"));
+    if (path.isEmpty()) return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) FailedSave(path, file);
+    {
+        const QRect area(QPoint(0, 0), GBox2->size());
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(area.size());
+        svg.setViewBox(area);
+        svg.setResolution(96);  // so that viewers show it at the plot area's size
+        svg.setTitle(windowTitle());
+        QPainter painter(&svg);
+        // The kept image draws a line of x = 5 in the pixel column from 5 to 6; half a
+        // pixel across, the vector lines lie where the image's lines do.
+        painter.translate(0.5, 0.5);
+        // Before its first preparation the area is one colour.
+        if (plotRecord_.empty()) painter.fillRect(area, GBitMap.pixelColor(0, 0));
+        for (QPicture& drawing : plotRecord_) PlayInLogicalPixels(drawing, painter);
+    }
+    if (!file.commit()) FailedSave(path, file);
 }
 
 void TFGraphics::SLoadFileClick() {

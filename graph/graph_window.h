@@ -7,7 +7,10 @@
 // asked, shows the grid read-outs and draws; "Grafik Temizle" prepares the plot area afresh;
 // "Grafiği Panoya Kopyala" puts the plot on the clipboard; "<<" and ">>" load and save the
 // series memo. The plot is drawn into the kept image GBitMap, which the paint box GBox2
-// only shows, so the picture survives being covered or hidden.
+// only shows, so the picture survives being covered or hidden. Each drawing since the
+// last preparation of the area is also kept as a recording, so the plot area's context
+// menu can save the same plot as SVG with its lines as vectors, besides copying it and
+// saving the kept image as PNG.
 //
 // The window is created once, hidden, and shown modally by the calculator window; closing it
 // only hides it, so everything typed, computed and chosen stays for the next showing.
@@ -17,13 +20,16 @@
 #include <QDialog>
 #include <QImage>
 #include <QLocale>
+#include <QPicture>
 #include <functional>
+#include <vector>
 
 #include "graph/graph_controls.h"
 #include "graph/graph_model.h"
 #include "graph/plot_canvas.h"
 #include "graph/series_file.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -31,6 +37,7 @@ class QGroupBox;
 class QPushButton;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QScrollBar;
 class QStringListModel;
@@ -43,8 +50,10 @@ class Engine;
 // The dialogs the window opens. Standard() gives the platform's and the program's general
 // error box (ui::ShowErrorBox); tests put in their own.
 struct GraphDialogs {
-    std::function<QString(QWidget*)> openSeriesFile;             // empty when cancelled
-    std::function<QString(QWidget*)> saveSeriesFile;             // empty when cancelled
+    std::function<QString(QWidget*)> openSeriesFile;  // empty when cancelled
+    std::function<QString(QWidget*)> saveSeriesFile;  // empty when cancelled
+    // The plot as "png" or "svg"; empty when cancelled.
+    std::function<QString(QWidget*, const QString& format)> savePlotFile;
     std::function<QColor(QWidget*, const QColor&)> chooseColor;  // invalid when cancelled
     std::function<void(QWidget*, const QString&)> information;
     std::function<void(QWidget*, const QString&)> error;
@@ -72,6 +81,8 @@ class TFGraphics : public QDialog {
     void AutoScaleClick();
     void GrafClearClick();
     void bCopyBitMapClick();
+    void miPngKaydetClick();
+    void miSvgKaydetClick();
     void SLoadFileClick();
     void SSaveFileClick();
     void mDataChange();
@@ -111,6 +122,8 @@ class TFGraphics : public QDialog {
 
     QFrame* Panel3;
     TPaintBox* GBox2;
+    QMenu* pmGBox2;  // GBox2's context menu
+    QAction *miKopyala, *miPngKaydet, *miSvgKaydet;
 
     QGroupBox* GroupBox11;
     QCheckBox *cSeriDraw, *cBezierDraw;
@@ -135,7 +148,9 @@ class TFGraphics : public QDialog {
     // Runs a command; an error that escapes it goes to the error box.
     void Run(const std::function<void()>& command);
     // Paints on the kept image and shows the result, also when the drawing fails halfway.
-    void Paint(const std::function<void(TPlotCanvas&)>& drawing);
+    // The drawing is recorded on the way; a preparation of the whole area starts the
+    // record afresh, as it covers everything drawn before it.
+    void Paint(const std::function<void(TPlotCanvas&)>& drawing, bool wholeArea = false);
     void ShowReadOuts();
     void ShowFactor(QLineEdit* box, double factor);
     QString NumberText(long double v) const;
@@ -144,6 +159,7 @@ class TFGraphics : public QDialog {
     Engine& engine_;
     QLocale locale_ = QLocale::system();
     QStringListModel* samplesList_;
+    std::vector<QPicture> plotRecord_;  // the drawings on GBitMap since its last preparation
 };
 
 // The one graph window of the program, created hidden at start-up.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -261,6 +262,11 @@ void TFGraphics::BuildControls() {
     GBitMap = KeptImage(QSize(657, 233), devicePixelRatioF());
     GBitMap.fill(kMoneyGreen);
     GBox2 = Place(new TPaintBox(GBitMap, Panel3), 8, 8, 657, 233);
+    pmGBox2 = new QMenu(this);
+    miKopyala = pmGBox2->addAction(QStringLiteral("Panoya Kopyala"));
+    miPngKaydet = pmGBox2->addAction(QStringLiteral("PNG Olarak Kaydet..."));
+    miSvgKaydet = pmGBox2->addAction(QStringLiteral("SVG Olarak Kaydet..."));
+    GBox2->setContextMenuPolicy(Qt::CustomContextMenu);
 
     // Markers.
     GroupBox11 = Group(Panel1, "[ İşaretler ]", 688, 8, 137, 192, kOlive);
@@ -387,6 +393,13 @@ void TFGraphics::BuildControls() {
     connect(bGrafClear, &QPushButton::clicked, this, [this] { Run([this] { GrafClearClick(); }); });
     connect(bCopyBitMap, &QPushButton::clicked, this,
             [this] { Run([this] { bCopyBitMapClick(); }); });
+    connect(GBox2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pmGBox2->popup(GBox2->mapToGlobal(at)); });
+    connect(miKopyala, &QAction::triggered, this, [this] { Run([this] { bCopyBitMapClick(); }); });
+    connect(miPngKaydet, &QAction::triggered, this,
+            [this] { Run([this] { miPngKaydetClick(); }); });
+    connect(miSvgKaydet, &QAction::triggered, this,
+            [this] { Run([this] { miSvgKaydetClick(); }); });
     connect(SLoadFile, &QPushButton::clicked, this, [this] { Run([this] { SLoadFileClick(); }); });
     connect(SSaveFile, &QPushButton::clicked, this, [this] { Run([this] { SSaveFileClick(); }); });
     connect(mData, &QPlainTextEdit::textChanged, this, [this] { mDataChange(); });

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
+#include <climits>
 #include <cmath>
 
 namespace zentu {
@@ -25,11 +26,12 @@ Qt::PenStyle PenStyleOfItem(int index, Qt::PenStyle previous) {
     }
 }
 
-std::int32_t PlotCoordinate(int origin, double scale, double value, bool upwards) {
+std::optional<std::int32_t> PlotCoordinate(int origin, double scale, double value, bool upwards) {
     const long double product = static_cast<long double>(scale) * value;
-    // 2^63: the first value outside the 64-bit integers (NaN fails the test as well).
+    if (std::isnan(product)) return std::nullopt;
+    // 2^63: the first value outside the 64-bit integers.
     if (!(std::fabs(product) < 9223372036854775808.0L))
-        throw GraphError("Geçersiz kayan nokta işlemi");
+        return (product > 0) != upwards ? INT32_MAX : INT32_MIN;
     const long long rounded = std::llrint(product);  // to nearest, ties to even
     const std::uint32_t low = static_cast<std::uint32_t>(static_cast<unsigned long long>(rounded));
     const std::uint32_t base = static_cast<std::uint32_t>(origin);
@@ -206,11 +208,17 @@ void TPlotCanvas::DrawGraphXY(TGraph& graph, const PlotSettings& settings) {
 
     if (!graph.FXY.empty()) {
         SetPenColor(settings.curveColor);
-        for (std::size_t i = 0; i < graph.FXY.size(); ++i) {
-            const PointXY& sample = graph.FXY[i];
-            const std::int32_t px = PlotCoordinate(graph.ox, graph.ScX, sample.x, false);
-            const std::int32_t py = PlotCoordinate(graph.oy, graph.ScY, sample.y, true);
-            if (i == 0) MoveTo(px, py);
+        bool drawing = false;  // false at the first sample and after a gap
+        for (const PointXY& sample : graph.FXY) {
+            const auto x = PlotCoordinate(graph.ox, graph.ScX, sample.x, false);
+            const auto y = PlotCoordinate(graph.oy, graph.ScY, sample.y, true);
+            if (!x || !y) {
+                drawing = false;
+                continue;
+            }
+            const std::int32_t px = *x, py = *y;
+            if (!drawing) MoveTo(px, py);
+            drawing = true;
             switch (settings.curveStyle) {
                 case 0:
                     MoveTo(px, py);
@@ -233,8 +241,11 @@ void TPlotCanvas::DrawGraphXY(TGraph& graph, const PlotSettings& settings) {
         SetPenColor(settings.seriesColor);
         for (std::size_t i = 0; i < graph.DataXY.size(); ++i) {
             const PointXY& point = graph.DataXY[i];
-            const std::int32_t px = PlotCoordinate(graph.ox, graph.DScX, point.x, false);
-            const std::int32_t py = PlotCoordinate(graph.oy, graph.DScY, point.y, true);
+            // Series points are finite, so with finite factors they always have a pixel.
+            const auto x = PlotCoordinate(graph.ox, graph.DScX, point.x, false);
+            const auto y = PlotCoordinate(graph.oy, graph.DScY, point.y, true);
+            if (!x || !y) continue;
+            const std::int32_t px = *x, py = *y;
             graph.DataP[i] = ScreenPoint{px, py};
             if (i == 0) MoveTo(px, py);
             switch (settings.curveStyle) {

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <cstdint>
+#include <optional>
 
 #include "graph/graph_model.h"
 
@@ -63,8 +64,10 @@ Qt::PenStyle PenStyleOfItem(int index, Qt::PenStyle previous);
 
 // One coordinate of the transform: origin + R(scale × value), R rounding the product to the
 // nearest 64-bit integer with ties to even; the result is its low 32 bits. `upwards` makes
-// positive values go up the screen. A product beyond the 64-bit range raises GraphError.
-std::int32_t PlotCoordinate(int origin, double scale, double value, bool upwards);
+// positive values go up the screen. A product beyond the 64-bit range gives the farthest
+// pixel on its side, so a line towards it leaves the area that way; a product that is not
+// a number (the NaN of a gap) gives no pixel.
+std::optional<std::int32_t> PlotCoordinate(int origin, double scale, double value, bool upwards);
 
 class TPlotCanvas {
   public:
@@ -75,8 +78,9 @@ class TPlotCanvas {
     void PrepareArea(TGraph& graph, const PlotSettings& settings);
     void DrawGridXY(TGraph& graph, const PlotSettings& settings);
     void DrawXY(TGraph& graph, const PlotSettings& settings);
-    // The curve, the series with its markers and the Bezier through DataP. Raises
-    // GraphError when a point leaves the 64-bit range; what was drawn by then stays.
+    // The curve, the series with its markers and the Bezier through DataP. A gap in the
+    // samples is not drawn: a line stops at the sample before it and starts again at the
+    // sample after it.
     void DrawGraphXY(TGraph& graph, const PlotSettings& settings);
     void PlotCircle(std::int32_t x, std::int32_t y, std::uint8_t r, const QColor& renk);
     void PlotSquare(std::int32_t x, std::int32_t y, std::uint8_t r, const QColor& renk);

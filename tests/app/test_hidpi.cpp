@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/about.h"
@@ -117,6 +119,45 @@ class HiDpiTest : public QObject {
         // 192 dots per inch: at 96 the picture takes the designed 657 x 233.
         QCOMPARE(qRound(copied.dotsPerMeterX() * 0.0254), 192);
         QCOMPARE(qRound(copied.dotsPerMeterY() * 0.0254), 192);
+    }
+
+    // The exports at 2x: the PNG holds the kept image's sharp pixels, and the SVG the same
+    // plot in the designed logical size (the drawing is not scaled by the screen's ratio).
+    void exportsKeepTheLogicalSize() {
+        zentu::Engine engine;
+        zentu::TFGraphics graph(engine);
+        graph.setLocaleFormat(QLocale::c());
+        QTemporaryDir dir;
+        QString path;
+        graph.Dialogs.savePlotFile = [&](QWidget*, const QString& format) {
+            return path = dir.filePath("plot." + format);
+        };
+        graph.mFormula->setPlainText(QStringLiteral("sin(t)*t"));
+        graph.GrafBicim->setCurrentIndex(1);  // lines
+        graph.bCalculate->click();
+        graph.bGrafDraw->click();
+
+        graph.miPngKaydet->trigger();
+        QImage png(path, "PNG");
+        QCOMPARE(png.size(), QSize(1314, 466));
+        QCOMPARE(qRound(png.dotsPerMeterX() * 0.0254), 192);
+        png.setDevicePixelRatio(2);
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32),
+                 graph.GBitMap.convertToFormat(QImage::Format_RGB32));
+
+        graph.miSvgKaydet->trigger();
+        QSvgRenderer svg(path);
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.viewBox(), QRect(0, 0, 657, 233));
+        QImage shown(1314, 466, QImage::Format_RGB32);
+        shown.setDevicePixelRatio(2);
+        shown.fill(Qt::white);
+        QPainter painter(&shown);
+        svg.render(&painter, QRectF(0, 0, 657, 233));
+        painter.end();
+        // The yellow border along the far edges, as in the kept image.
+        QCOMPARE(shown.pixelColor(1312, 200), QColor(255, 255, 0));
+        QCOMPARE(shown.pixelColor(600, 464), QColor(255, 255, 0));
     }
 
     void arrowGlyphsAreDrawnForTheScreen() {

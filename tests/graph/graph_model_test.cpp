@@ -72,11 +72,11 @@ TEST_F(GraphModel, ListLinesRoundToTheDecimalsWithTheUsersSeparator) {
     EXPECT_EQ(lines[3], "[3: 7,5 ; 1,875]");
 }
 
-TEST_F(GraphModel, SampleCountKeepsItsLow16BitsAndZeroMeansTen) {
+TEST_F(GraphModel, SampleCountIsUsedAsTypedAndZeroMeansTen) {
     struct Case {
         const char* text;
         int intervals;
-    } cases[] = {{"0", 10}, {"65536", 10}, {"70000", 4464}, {"1", 1}, {" 7", 7}, {"+3", 3}};
+    } cases[] = {{"0", 10}, {"-0", 10}, {"1", 1}, {" 7", 7}, {"+3", 3}, {"0065535", 65535}};
     for (const Case& c : cases) {
         Compute(Request("1", c.text));
         EXPECT_EQ(graph.SampleYZ, c.intervals) << c.text;
@@ -85,28 +85,98 @@ TEST_F(GraphModel, SampleCountKeepsItsLow16BitsAndZeroMeansTen) {
     }
 }
 
-TEST_F(GraphModel, BadSampleCountRaisesAndKeepsThePreviousSamples) {
-    Compute(Request("t"));
-    const auto before = graph.FXY.size();
-    for (const char* text :
-         {"", "abc", "12a", "2147483648", "-2147483649", "99999999999999999999"}) {
-        auto r = Request("t*3", text);
-        r.const1Value = "2/4";
-        r.end = "20";
+// A compute from the window's texts: the list lines, how many samples have a value (and
+// so are drawn), and the message of a refused compute.
+TEST_F(GraphModel, ComputeTable) {
+    struct Case {
+        const char* formula;
+        const char* start;
+        const char* end;
+        const char* count;
+        std::vector<std::string> lines;  // empty for a refused compute
+        int drawn = 0;
+        const char* message = "";
+        const char* const1 = "0";
+        const char* const2 = "0";
+    } cases[] = {
+        // clang-format off
+        {"LN(t)", "-1", "1", "4",
+         {"[0: -1 ; Yazım Hatası...]", "[1: -0.5 ; Yazım Hatası...]", "[2: 0 ; Yazım Hatası...]",
+          "[3: 0.5 ; -0.693]", "[4: 1 ; 0]"}, 2},
+        {"SQRT(t)", "-1", "1", "4",
+         {"[0: -1 ; Yazım Hatası...]", "[1: -0.5 ; Yazım Hatası...]", "[2: 0 ; 0]",
+          "[3: 0.5 ; 0.707]", "[4: 1 ; 1]"}, 3},
+        {"SIN(t", "0", "10", "2",
+         {"[0: 0 ; Geçersiz parantez...]", "[1: 5 ; Geçersiz parantez...]",
+          "[2: 10 ; Geçersiz parantez...]"}, 0},
+        // The samples after a failed one have their values again.
+        {"1/(t-5)", "0", "10", "4",
+         {"[0: 0 ; -0.2]", "[1: 2.5 ; -0.4]", "[2: 5 ; Yazım Hatası...]", "[3: 7.5 ; 0.4]",
+          "[4: 10 ; 0.2]"}, 4},
+        {"t", "-1E308", "1E308", "2",
+         {"[0: -1E308 ; -1E308]", "[1: 0 ; 0]", "[2: 1E308 ; 1E308]"}, 3},
+        {"_a*t", "0", "1", "1", {"[0: 0 ; 0]", "[1: 1 ; 0.5]"}, 2, "", "2/4"},
+        // Refused: nothing changes.
+        {"t", "abc", "10",  "4",     {}, 0, "Geçersiz değer (t1=): Yazım Hatası..."},
+        {"t", "0",   "2,5", "4",     {}, 0, "Geçersiz değer (t2=): Yazım hatası..."},
+        {"t", "0",   "10",  "4",     {}, 0, "Geçersiz değer (_a): Yazım Hatası...", "1/0"},
+        {"t", "0",   "10",  "4",     {}, 0, "Geçersiz değer (_b): Geçersiz parantez...", "0", "SIN(1"},
+        {"t", "0",   "10",  "70000", {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
+        {"t", "0",   "10",  "65536", {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
+        {"t", "0",   "10",  "-5",    {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
+        {"t", "0",   "10",  "-1",    {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
+        {"t", "0",   "10",  "2147483648",           {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
+        {"t", "0",   "10",  "-99999999999999999999", {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
+        {"t", "0",   "10",  "abc",   {}, 0, "'abc' geçerli bir tam sayı değil"},
+        {"t", "0",   "10",  "12a",   {}, 0, "'12a' geçerli bir tam sayı değil"},
+        {"t", "0",   "10",  "1 2",   {}, 0, "'1 2' geçerli bir tam sayı değil"},
+        {"t", "0",   "10",  "-",     {}, 0, "'-' geçerli bir tam sayı değil"},
+        {"t", "abc", "10",  "",      {}, 0, "'' geçerli bir tam sayı değil"},  // the count first
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.formula) + " on " + c.start + ".." + c.end + ", " + c.count);
+        Compute(Request("t*3", "2"));  // what a refused compute must leave alone
+        engine.ErrorFlag = true;       // a failure from before says nothing about this one
+        auto r = Request(c.formula, c.count);
+        r.start = c.start;
+        r.end = c.end;
+        r.const1Value = c.const1;
+        r.const2Value = c.const2;
         std::vector<std::string> lines{"kept"};
-        EXPECT_THROW(graph.Compute(r, lines), GraphError) << text;
-        EXPECT_EQ(graph.FXY.size(), before) << text;
-        EXPECT_EQ(graph.FXY[1].y, 2.5) << text;  // still the samples of "t"
-        EXPECT_EQ(lines, std::vector<std::string>{"kept"});
-        // What came before the count is stored.
-        EXPECT_EQ(graph.Const1, "0.5");
-        EXPECT_EQ(graph.x2, 20);
+        try {
+            EXPECT_EQ(graph.Compute(r, lines), ComputeResult::Done);
+            EXPECT_STREQ("", c.message);
+        } catch (const GraphError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        if (*c.message == 0) {
+            EXPECT_EQ(lines, c.lines);
+            int drawn = 0;
+            for (const PointXY& p : graph.FXY) drawn += !IsGap(p);
+            EXPECT_EQ(drawn, c.drawn);
+        } else {
+            EXPECT_EQ(lines, std::vector<std::string>{"kept"});
+            ASSERT_EQ(graph.FXY.size(), 3u);
+            EXPECT_EQ(graph.FXY[1].y, 15);
+            EXPECT_EQ(graph.Formula, "t*3");
+            EXPECT_EQ(graph.SampleYZ, 2);
+            EXPECT_EQ(graph.x2, 10);
+            EXPECT_EQ(graph.Const1, "0");
+        }
     }
+}
+
+TEST_F(GraphModel, LongLabelIsCutShortInTheMessage) {
+    auto r = Request("t");
+    r.const1Name = std::string(1000, 'k');
+    r.const1Value = "abc";
+    std::vector<std::string> lines;
     try {
-        std::vector<std::string> lines;
-        graph.Compute(Request("t", "abc"), lines);
+        graph.Compute(r, lines);
+        ADD_FAILURE();
     } catch (const GraphError& e) {
-        EXPECT_STREQ(e.what(), "'abc' geçerli bir tam sayı değil");
+        EXPECT_LT(std::string(e.what()).size(), 100u);
     }
 }
 
@@ -143,12 +213,14 @@ TEST_F(GraphModel, VariableSubstitution) {
 }
 
 TEST_F(GraphModel, EmptyVariableGivesEverySampleTheSameValue) {
-    auto r = Request("3+t*0");
+    auto r = Request("3+4");
     r.variable = "";
     Compute(r);
-    // "t" stays in the text, which the engine cannot read, so each sample takes the same
-    // value back from the engine.
-    for (const PointXY& p : graph.FXY) EXPECT_EQ(p.y, graph.FXY.front().y);
+    for (const PointXY& p : graph.FXY) EXPECT_EQ(p.y, 7);
+    // A formula that holds the variable's letter then cannot be read: every sample fails.
+    r.formula = "3+t*0";
+    Compute(r);
+    for (const PointXY& p : graph.FXY) EXPECT_TRUE(IsGap(p));
     EXPECT_TRUE(graph.FErr);
 }
 
@@ -173,13 +245,21 @@ TEST_F(GraphModel, ConstantsAreReplacedBeforeSampling) {
     EXPECT_EQ(graph.Formula, "t");
 }
 
-TEST_F(GraphModel, FailedSamplesKeepGoingAndSetTheErrorFlag) {
+TEST_F(GraphModel, FailedSamplesAreGapsAndTheSamplingGoesOn) {
     Compute(Request("1/(t-5)"));  // t = 5 divides by zero
-    EXPECT_EQ(graph.FXY.size(), 5u);
-    EXPECT_EQ(graph.FXY[2].y, graph.FXY[1].y);  // the engine gives back the previous answer
+    ASSERT_EQ(graph.FXY.size(), 5u);
+    EXPECT_EQ(graph.FXY[2].x, 5);
+    EXPECT_TRUE(IsGap(graph.FXY[2]));
+    EXPECT_FALSE(IsGap(graph.FXY[1]));
     EXPECT_DOUBLE_EQ(graph.FXY[3].y, 0.4);
     EXPECT_DOUBLE_EQ(graph.FXY[4].y, 0.2);
+    EXPECT_FALSE(graph.FErr);  // the flag of the last sample
+
+    graph.Formula = "LN(t)";
+    EXPECT_TRUE(std::isnan(graph.FCalcXYPoint(-1)));
     EXPECT_TRUE(graph.FErr);
+    EXPECT_DOUBLE_EQ(graph.FCalcXYPoint(1), 0);
+    EXPECT_FALSE(graph.FErr);
 }
 
 TEST_F(GraphModel, CancelKeepsThePreviousSamplesAndLines) {
@@ -302,6 +382,20 @@ TEST_F(GraphModel, Statistics) {
     graph.FXY = {{0, 0}, {1, 0}};
     EXPECT_EQ(graph.GetFXYMaxY(), 0);
     EXPECT_EQ(graph.GetFXYOrtY(), 0);
+
+    // Gaps are left out: the mean is over the samples that have a value.
+    const double gap = std::nan("");
+    graph.FXY = {{0, gap}, {1, -2}, {2, gap}, {3, 4}, {4, gap}};
+    EXPECT_EQ(graph.GetFXYMaxY(), 4);
+    EXPECT_EQ(graph.GetFXYOrtY(), 3);
+    graph.FXY = {{0, gap}, {1, gap}};
+    EXPECT_EQ(graph.GetFXYMaxY(), 0);
+    EXPECT_EQ(graph.GetFXYOrtY(), 0);
+    // A value beyond the double range makes the figures infinite, which auto scaling
+    // takes as no range to fit.
+    graph.FXY = {{0, 1}, {1, HUGE_VAL}};
+    EXPECT_EQ(graph.GetFXYMaxY(), HUGE_VAL);
+    EXPECT_EQ(graph.GetFXYOrtY(), HUGE_VAL);
 }
 
 TEST(GraphText, TextBetween) {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the graph window with a plotted function, a series and its Bezier, for looking at
 // the window as a user sees it (run under a display, take a screenshot). Not a test.
-//   graph_preview [seconds [formula [sample count]]]
-// closes itself after the given time (default 30); the formula defaults to sin(t)*t.
+//   graph_preview [seconds [formula [sample count [t1 t2]]]]
+// closes itself after the given time (default 30). Without a formula it plots sin(t)*t
+// with a series and its Bezier; with one, only that formula, in the line style.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,9 +28,15 @@ int main(int argc, char** argv) {
     zentu::TFGraphics window(engine);
     window.mFormula->setPlainText(argc > 2 ? QString::fromLocal8Bit(argv[2]) : "sin(t)*t");
     if (argc > 3) window.eSample->setText(QString::fromLocal8Bit(argv[3]));
-    window.mData->setPlainText("(0,0)(1,2)(2,-1)(3,3)(4,-2)(5,4)(6,-3)(7,2)(8,-4)(9,1)");
-    window.bGetData->click();
-    window.cBezierDraw->setChecked(true);
+    if (argc > 5) {
+        window.eex1->setText(QString::fromLocal8Bit(argv[4]));
+        window.eex2->setText(QString::fromLocal8Bit(argv[5]));
+    }
+    if (argc <= 2) {
+        window.mData->setPlainText("(0,0)(1,2)(2,-1)(3,3)(4,-2)(5,4)(6,-3)(7,2)(8,-4)(9,1)");
+        window.bGetData->click();
+        window.cBezierDraw->setChecked(true);
+    }
     window.GrafBicim->setCurrentIndex(1);
     window.show();
     // Compute inside the event loop, as a click would, so a long compute shows its progress.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Grafik Kokpit" window: creation, the commands, auto scaling and its read-outs, the
 // kept plot image, series files, and the small handlers. Dialogs go through the window's
-// hooks; a watchdog closes any modal window that still opens and fails the test.
+// hooks; a watchdog closes any modal window that still opens and fails the test, unless
+// the test works that window itself (the standard save dialogs).
 #include "graph/graph_window.h"
 
 #include <QApplication>
@@ -9,13 +10,20 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <QtTest>
+#include <cstdlib>
 
 #include "engine/engine.h"
 #include "ui/application.h"
@@ -55,6 +63,8 @@ class GraphWindowTest : public QObject {
     QString savePath;
     QColor chosenColour;
     QTimer watchdog;
+    // A test that works a real dialog answers it here; true when it has done so.
+    std::function<bool(QWidget*)> answer;
     QList<SeenBox> seen;
     bool boxExpected = false;
     QTemporaryDir dir;
@@ -77,6 +87,36 @@ class GraphWindowTest : public QObject {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
+    // The stroke colours of the lines in an SVG: the curves, grid and axes (the area's
+    // rectangles are paths).
+    static QStringList LineStrokes(const QByteArray& svg) {
+        QStringList strokes;
+        QXmlStreamReader xml(svg);
+        QStringList groupStroke{"none"};
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement()) {
+                const auto stroke = xml.attributes().value("stroke");
+                groupStroke << (stroke.isEmpty() ? groupStroke.back() : stroke.toString());
+                if (xml.name() == u"polyline") strokes << groupStroke.back();
+            } else if (xml.isEndElement()) {
+                groupStroke.removeLast();
+            }
+        }
+        return xml.hasError() ? QStringList{"<" + xml.errorString() + ">"} : strokes;
+    }
+    // Whether a pixel within 2 of `at` is close to `colour`.
+    static bool Near(const QImage& image, QPoint at, const QColor& colour) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const QColor c = image.pixelColor(at + QPoint(dx, dy));
+                if (std::abs(c.red() - colour.red()) < 80 &&
+                    std::abs(c.green() - colour.green()) < 80 &&
+                    std::abs(c.blue() - colour.blue()) < 80)
+                    return true;
+            }
+        return false;
+    }
     int CountColour(const QColor& c) const {
         int n = 0;
         for (int y = 0; y < w->GBitMap.height(); ++y)
@@ -90,6 +130,7 @@ class GraphWindowTest : public QObject {
         connect(&watchdog, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal) return;
+            if (answer && answer(modal)) return;
             SeenBox box{modal->metaObject()->className(), modal->windowTitle(), {}, -1};
             if (auto* m = qobject_cast<QMessageBox*>(modal)) {
                 box.text = m->text();
@@ -104,6 +145,7 @@ class GraphWindowTest : public QObject {
     }
 
     void init() {
+        answer = nullptr;
         engine = std::make_unique<Engine>();
         w = std::make_unique<TFGraphics>(*engine);
         w->setLocaleFormat(QLocale::c());
@@ -178,13 +220,68 @@ class GraphWindowTest : public QObject {
         QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2,5 ; 6,2]"));
     }
 
-    void badSampleCountEmptiesTheListAndKeepsTheSamples() {
+    // A refused compute leaves the list and the samples as they were.
+    void refusedComputeChangesNothing_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        // clang-format off
+        QTest::newRow("count not a number") << "eSample" << ""      << "'' geçerli bir tam sayı değil";
+        QTest::newRow("count too large")    << "eSample" << "70000" << "Örnekleme 0 ile 65535 arasında olmalı.";
+        QTest::newRow("interval start")     << "eex1"    << "abc"   << "Geçersiz değer (t1=): Yazım Hatası...";
+        QTest::newRow("interval end")       << "eex2"    << "2,5"   << "Geçersiz değer (t2=): Yazım hatası...";
+        QTest::newRow("first constant")     << "eca"     << "LN(0)" << "Geçersiz değer (_a): Yazım Hatası...";
+        QTest::newRow("second constant")    << "ecb"     << "(1"    << "Geçersiz değer (_b): Geçersiz parantez...";
+        // clang-format on
+    }
+
+    void refusedComputeChangesNothing() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
         SetUpFunction("t", "0", "10", "4");
-        w->eSample->setText("");
+        QLineEdit* edit = field == "eSample" ? w->eSample
+                          : field == "eex1"  ? w->eex1
+                          : field == "eex2"  ? w->eex2
+                          : field == "eca"   ? w->eca
+                                             : w->ecb;
+        edit->setText(text);
+        w->mFormula->setPlainText("t*2");
         w->bCalculate->click();
-        QCOMPARE(errors, QStringList{"'' geçerli bir tam sayı değil"});
-        QCOMPARE(w->FuncSeries->count(), 0);
+        QCOMPARE(errors, QStringList{message});
+        QCOMPARE(w->FuncSeries->count(), 5);
+        QCOMPARE(w->FuncSeries->itemText(1), QString("[1: 2.5 ; 2.5]"));
         QCOMPARE(w->Graph.FXY.size(), size_t(5));
+        QCOMPARE(w->Graph.FXY[1].y, 2.5);
+    }
+
+    // The interval ends are named by their labels, which follow the variable.
+    void intervalErrorNamesTheLabel() {
+        w->FVar->setText("x");
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(w->FVar, &out);
+        SetUpFunction("x", "0", "1/0");
+        QCOMPARE(errors, QStringList{"Geçersiz değer (x2): Yazım Hatası..."});
+    }
+
+    // Failed samples are listed with the engine's message and not drawn.
+    void failedSamplesAreListedAndLeftOut() {
+        chosenColour = QColor(0, 0, 255);
+        w->GrafRenk->click();
+        w->GrafBicim->setCurrentText("Çizgi");
+        SetUpFunction("SQRT(t)", "-1", "1", "100");
+        QCOMPARE(w->FuncSeries->itemText(0), QString("[0: -1 ; Yazım Hatası...]"));
+        QCOMPARE(w->FuncSeries->itemText(49), QString("[49: -0.02 ; Yazım Hatası...]"));
+        QCOMPARE(w->FuncSeries->itemText(100), QString("[100: 1 ; 1]"));
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        // Origin (328, 116), 164 pixels per unit in x: nothing left of the y axis.
+        int left = 0, right = 0;
+        for (int y = 0; y < 233; ++y)
+            for (int x = 0; x < 657; ++x)
+                (x < 327 ? left : right) += w->GBitMap.pixelColor(x, y) == QColor(0, 0, 255);
+        QCOMPARE(left, 0);
+        QVERIFY(right > 160);
     }
 
     void autoScale_data() {
@@ -206,6 +303,7 @@ class GraphWindowTest : public QObject {
         QTest::newRow("zero x range keeps 10")   << "t"  << "5"  << "5"    << "Max" << 10.0  << 23.2  << "164px/16.4" << "58px/2.5";
         QTest::newRow("reversed interval")       << "t"  << "10" << "0"    << "Max" << -32.8 << 11.6  << "164px/-5"   << "58px/5";
         QTest::newRow("no style keeps 10")       << "t"  << "0"  << "10"   << "Mx"  << 32.8  << 10.0  << "164px/5"    << "58px/5.8";
+        QTest::newRow("gaps left out")           << "2+SQRT(t)*0" << "-1" << "1" << "Ort" << 164.0 << 58.0 << "164px/1" << "58px/1";
         // clang-format on
     }
 
@@ -313,12 +411,32 @@ class GraphWindowTest : public QObject {
         w->hide();
     }
 
-    void transformErrorGoesToTheErrorBox() {
-        SetUpFunction("t", "0", "10");
+    // A range that a double cannot hold scales as no range at all: by 10. Whatever the
+    // factors, a drawing with a point to draw ends without an error box.
+    void rangesBeyondTheDoublesDraw() {
+        chosenColour = QColor(0, 0, 255);
+        w->GrafRenk->click();
+        w->GrafBicim->setCurrentText("Çizgi");
+        SetUpFunction("t", "-1E308", "1E308");
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->Graph.ScX, 10.0);
+        QCOMPARE(w->xX->text(), QString("10"));
+        // At that scale the curve is the x axis itself, across the whole area.
+        QVERIFY(CountColour(QColor(0, 0, 255)) > 600);
+
+        w->bGrafClear->click();
+        SetUpFunction("t*1E300", "0", "1E10");  // the last samples are beyond the doubles
+        w->bGrafDraw->click();
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(w->Graph.ScY, 10.0);
+        QVERIFY(CountColour(QColor(0, 0, 255)) > 100);
+
         w->ScaleOk->setChecked(false);
+        SetUpFunction("t", "0", "10");
         w->Graph.ScY = 1e300;
         w->bGrafDraw->click();
-        QCOMPARE(errors, QStringList{"Geçersiz kayan nokta işlemi"});
+        QCOMPARE(errors, QStringList());
     }
 
     void seriesMemo() {
@@ -354,8 +472,19 @@ class GraphWindowTest : public QObject {
         QTest::newRow("UTF-16 BE, LF breaks") << QByteArray("\xFE\xFF") + Utf16(text, false) << text
                                               << QByteArray("\xFE\xFF") + Utf16(crlf, false);
         QTest::newRow("no mark, UTF-8") << crlf.toUtf8() << text << crlf.toUtf8();
-        QTest::newRow("no mark, Latin-1")
-            << QByteArray("(1,2)\r(3,4) \xE7") << text << crlf.toUtf8();
+        QTest::newRow("no mark, Windows-1254")
+            << QByteArray("(1,2)\r(3,4) \xE7") << text << QByteArray("(1,2)\r\n(3,4) \xE7");
+        QTest::newRow("Windows-1254, Turkish letters")
+            << QByteArray("(1,2) \xFE \xF0 \xFD \xDD \xDE \xD0\r\n")
+            << QString::fromUtf8("(1,2) ş ğ ı İ Ş Ğ\n")
+            << QByteArray("(1,2) \xFE \xF0 \xFD \xDD \xDE \xD0\r\n");
+        QTest::newRow("UTF-16 LE, Turkish letters and a second mark")
+            << QByteArray("\xFF\xFE") + Utf16(QString::fromUtf8("ş\uFEFFĞ\r\n"), true)
+            << QString::fromUtf8("ş\uFEFFĞ\n")
+            << QByteArray("\xFF\xFE") + Utf16(QString::fromUtf8("ş\uFEFFĞ\r\n"), true);
+        const QByteArray marks = QByteArray("\xEF\xBB\xBF").repeated(3) + QByteArray(110, '\x1B');
+        QTest::newRow("three UTF-8 marks")
+            << marks << QString(2, QChar(0xFEFF)) + QString(110, QChar(0x1B)) << marks;
         QTest::newRow("ends in a break")
             << QByteArray("(1,2)\n") << QString("(1,2)\n") << QByteArray("(1,2)\r\n");
         QTest::newRow("empty") << QByteArray() << QString() << QByteArray();
@@ -394,6 +523,19 @@ class GraphWindowTest : public QObject {
         w->SLoadFile->click();
         w->SSaveFile->click();
         QCOMPARE(ReadFile(savePath), QByteArray("(1,2)"));
+
+        // After a Windows-1254 load: what the code page holds is saved in it, a typed "π"
+        // makes that save UTF-8, and the next save is Windows-1254 again.
+        openPath = WriteFile("1254.txt", "(1,2) \xFE");
+        w->SLoadFile->click();
+        QCOMPARE(w->mData->toPlainText(), QString::fromUtf8("(1,2) ş"));
+        w->mData->setPlainText(QString::fromUtf8("(1,π) ş"));
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(savePath), QString::fromUtf8("(1,π) ş").toUtf8());
+        w->mData->setPlainText(QString::fromUtf8("(1,2) ğ"));
+        w->SSaveFile->click();
+        QCOMPARE(ReadFile(savePath), QByteArray("(1,2) \xF0"));
+        QCOMPARE(errors, QStringList());
     }
 
     void seriesFileErrorsKeepTheMemo_data() {
@@ -409,12 +551,17 @@ class GraphWindowTest : public QObject {
         QTest::addColumn<SeriesEncoding>("encoding");
         const QString bad(QChar::ReplacementCharacter);
         QTest::newRow("UTF-16 LE missing its last byte")
-            << QByteArray("\xFF\xFE(\0001\0,\0002\0)\0\n", 13) << "(1,2)" << SeriesEncoding::Utf16LE;
-        QTest::newRow("UTF-16 BE lone surrogate")
-            << QByteArray("\xFE\xFF\xD8\x00\x00(\x00" "5\x00,\x00" "6\x00)", 14) << bad + "(5,6)"
-            << SeriesEncoding::Utf16BE;
+            << QByteArray("\xFF\xFE(\0001\0,\0002\0)\0\n", 13) << "(1,2)"
+            << SeriesEncoding::Utf16LE;
+        QTest::newRow("UTF-16 BE lone surrogate") << QByteArray(
+                                                         "\xFE\xFF\xD8\x00\x00(\x00"
+                                                         "5\x00,\x00"
+                                                         "6\x00)",
+                                                         14)
+                                                  << bad + "(5,6)" << SeriesEncoding::Utf16BE;
         QTest::newRow("broken UTF-8 after a mark")
-            << QByteArray("\xEF\xBB\xBF(1,2)\xFF(3,4)") << "(1,2)" + bad + "(3,4)" << SeriesEncoding::Utf8Mark;
+            << QByteArray("\xEF\xBB\xBF(1,2)\xFF(3,4)") << "(1,2)" + bad + "(3,4)"
+            << SeriesEncoding::Utf8Mark;
     }
 
     void damagedSeriesFilesLoadTheirReadablePart() {
@@ -531,6 +678,157 @@ class GraphWindowTest : public QObject {
         QCOMPARE(w->Graph.FXY.size(), size_t(101));
         QCOMPARE(w->Graph.FXY[100].y, 10.0);
         QCOMPARE(w->FuncSeries->count(), 101);
+    }
+
+    // ---- The plot area's context menu ----
+
+    void rightClickOpensThePlotMenu() {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                w->GBox2->mapToGlobal(QPoint(10, 10)));
+        QCoreApplication::sendEvent(w->GBox2, &click);
+        QVERIFY(w->pmGBox2->isVisible());
+        QStringList items;
+        for (QAction* a : w->pmGBox2->actions()) items << a->text();
+        QCOMPARE(items,
+                 (QStringList{"Panoya Kopyala", "PNG Olarak Kaydet...", "SVG Olarak Kaydet..."}));
+        w->pmGBox2->hide();
+    }
+
+    // Two curves drawn over each other: t in blue, then 10 - t in red.
+    void plotMenuCopiesAndSavesThePlot() {
+        w->GrafBicim->setCurrentText("Çizgi");
+        chosenColour = QColor(0, 0, 255);
+        w->GrafRenk->click();
+        SetUpFunction("t", "0", "10", "100");
+        w->bGrafDraw->click();
+        chosenColour = QColor(255, 0, 0);
+        w->GrafRenk->click();
+        SetUpFunction("10-t", "0", "10", "100");
+        w->bGrafDraw->click();
+        QString plotPath;
+        w->Dialogs.savePlotFile = [&](QWidget*, const QString& format) {
+            return plotPath = dir.filePath("plot." + format);
+        };
+
+        w->miKopyala->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 w->GBitMap);
+
+        w->miPngKaydet->trigger();
+        QCOMPARE(plotPath, dir.filePath("plot.png"));
+        const QImage png(plotPath, "PNG");
+        QCOMPARE(png.size(), w->GBitMap.size());
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32), w->GBitMap);
+
+        w->miSvgKaydet->trigger();
+        QCOMPARE(errors, QStringList());
+        QSvgRenderer svg(plotPath);
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.viewBox(), QRect(0, 0, 657, 233));
+        // Both curves, as vectors: at t = 2.5 the blue one is at (410, 87), the red one at
+        // (410, 29).
+        const QStringList strokes = LineStrokes(ReadFile(plotPath));
+        QVERIFY2(strokes.contains("#0000ff") && strokes.contains("#ff0000"),
+                 qPrintable(strokes.join(' ')));
+        QImage shown(657, 233, QImage::Format_RGB32);
+        shown.fill(Qt::white);
+        QPainter painter(&shown);
+        svg.render(&painter);
+        painter.end();
+        QVERIFY(Near(shown, {410, 87}, QColor(0, 0, 255)));
+        QVERIFY(Near(shown, {410, 29}, QColor(255, 0, 0)));
+        QCOMPARE(shown.pixelColor(100, 150), QColor(192, 220, 192));  // the area
+
+        // A cleared area is saved without the curves.
+        w->bGrafClear->click();
+        w->miSvgKaydet->trigger();
+        const QStringList cleared = LineStrokes(ReadFile(plotPath));
+        QVERIFY(!cleared.contains("#0000ff") && !cleared.contains("#ff0000"));
+        QVERIFY(cleared.contains("#808080"));  // the grid
+
+        w->Dialogs.savePlotFile = [&](QWidget*, const QString& format) {
+            return dir.filePath("no-such-dir/plot." + format);
+        };
+        w->miPngKaydet->trigger();
+        w->miSvgKaydet->trigger();
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains("yazılamıyor") && errors[1].contains("yazılamıyor"));
+    }
+
+    // The kept image is exactly what the renderer draws straight onto an image.
+    void keptImageIsTheRenderersDrawing() {
+        w->GrafBicim->setCurrentText("Seri Biçimi");
+        w->GrafKalinlik->setValue(3);
+        w->XYBicim->setCurrentText("Kesikli/Noktalı");
+        w->scDKalinlik->setValue(4);
+        w->mData->setPlainText("(0,0)(1,2)(2,-1)(3,3)(4,-2)");
+        w->bGetData->click();
+        w->cBezierDraw->setChecked(true);
+        SetUpFunction("SIN(t)*t", "-10", "10", "200");
+        w->bGrafDraw->click();
+        w->GrafBicim->setCurrentText("Çizgi");
+        w->bGrafDraw->click();
+
+        TGraph graph = w->Graph;
+        QImage direct(w->GBitMap.size(), QImage::Format_RGB32);
+        direct.fill(QColor(192, 220, 192));
+        SurfaceState surface;
+        QPainter painter(&direct);
+        TPlotCanvas canvas(painter, surface, direct.width(), direct.height());
+        PlotSettings settings = w->CurrentSettings();
+        canvas.PrepareArea(graph, settings);
+        settings.curveStyle = 2;
+        canvas.DrawGraphXY(graph, settings);
+        settings.curveStyle = 1;
+        canvas.DrawGraphXY(graph, settings);
+        painter.end();
+        QCOMPARE(w->GBitMap, direct);
+    }
+
+    // The standard save dialogs add the suffix first and ask before replacing a file.
+    void saveDialogsAskBeforeReplacing_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("series") << "txt";
+        QTest::newRow("PNG") << "png";
+        QTest::newRow("SVG") << "svg";
+    }
+
+    void saveDialogsAskBeforeReplacing() {
+        QFETCH(QString, format);
+        const QString existing = WriteFile("out." + format, "old");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const GraphDialogs standard = GraphDialogs::Standard();
+        for (bool replace : {false, true}) {
+            QStringList questions;
+            bool typed = false;
+            answer = [&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    questions << box->text();
+                    box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                    return true;
+                }
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (dialog == nullptr) return false;
+                if (typed) {  // the question was answered No: the dialog is still open
+                    dialog->reject();
+                    return true;
+                }
+                typed = true;
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("out");
+                // From the dialog's own loop, so that this watchdog sees the question.
+                QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+                return true;
+            };
+            const QString chosen = format == "txt" ? standard.saveSeriesFile(w.get())
+                                                   : standard.savePlotFile(w.get(), format);
+            QCOMPARE(questions.size(), 1);
+            QVERIFY2(questions[0].contains("out." + format), qPrintable(questions[0]));
+            QCOMPARE(chosen, replace ? QFileInfo(existing).absoluteFilePath() : QString());
+        }
+        answer = nullptr;
+        QDir::setCurrent(before);
+        QCOMPARE(ReadFile(existing), QByteArray("old"));
     }
 
     void generalErrorBox() {

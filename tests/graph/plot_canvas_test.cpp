@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#include <climits>
+#include <cmath>
+#include <optional>
 
 #include "engine/engine.h"
 
@@ -84,7 +87,7 @@ class PlotCanvasTest : public QObject {
     void gridOffKeepsTheCellSize();
     void transform_data();
     void transform();
-    void transformOutOfRangeRaises();
+    void transformBeyondTheRange();
     void dotStyleSetsOnePixelPerSample();
     void lineStyleWithOneSampleDrawsNothing();
     void lineStyleUsesTheCurveWidth();
@@ -93,7 +96,10 @@ class PlotCanvasTest : public QObject {
     void bezierSegments_data();
     void bezierSegments();
     void bezierUsesPointsOfTheLastSeriesDrawing();
-    void failedDrawingKeepsWhatWasDrawn();
+    void gapsAreNotDrawn_data();
+    void gapsAreNotDrawn();
+    void pointsBeyondTheRangeLeaveTheAreaTheirWay_data();
+    void pointsBeyondTheRangeLeaveTheAreaTheirWay();
     void farPointsDoNotStopTheDrawing();
 };
 
@@ -231,15 +237,20 @@ void PlotCanvasTest::transform() {
     QFETCH(double, value);
     QFETCH(bool, upwards);
     QFETCH(int, pixel);
-    QCOMPARE(PlotCoordinate(origin, scale, value, upwards), pixel);
+    const auto p = PlotCoordinate(origin, scale, value, upwards);
+    QVERIFY(p.has_value());
+    QCOMPARE(*p, pixel);
 }
 
-void PlotCanvasTest::transformOutOfRangeRaises() {
-    QVERIFY_THROWS_EXCEPTION(GraphError, PlotCoordinate(0, 1.0, 1e19, false));
-    QVERIFY_THROWS_EXCEPTION(GraphError, PlotCoordinate(0, 1e300, -1e300, true));
-    QVERIFY_THROWS_EXCEPTION(GraphError, PlotCoordinate(0, 1.0, std::nan(""), false));
+void PlotCanvasTest::transformBeyondTheRange() {
+    // The farthest pixel on the product's side; downwards on the screen for a negative y.
+    QCOMPARE(PlotCoordinate(0, 1.0, 1e19, false), std::optional<std::int32_t>(INT32_MAX));
+    QCOMPARE(PlotCoordinate(0, 1.0, -1e19, false), std::optional<std::int32_t>(INT32_MIN));
+    QCOMPARE(PlotCoordinate(0, 1e300, -1e300, true), std::optional<std::int32_t>(INT32_MAX));
+    QCOMPARE(PlotCoordinate(0, 10.0, HUGE_VAL, true), std::optional<std::int32_t>(INT32_MIN));
+    QCOMPARE(PlotCoordinate(0, 1.0, std::nan(""), false), std::nullopt);
     QCOMPARE(PlotCoordinate(0, 1.0, 9.2e18, false),
-             std::int32_t(std::uint32_t(9200000000000000000ull)));
+             std::optional<std::int32_t>(std::uint32_t(9200000000000000000ull)));
 }
 
 void PlotCanvasTest::dotStyleSetsOnePixelPerSample() {
@@ -373,14 +384,63 @@ void PlotCanvasTest::bezierUsesPointsOfTheLastSeriesDrawing() {
     QVERIFY(a.Count(kBezier, {0, 0, 4, 4}) > 0);
 }
 
-void PlotCanvasTest::failedDrawingKeepsWhatWasDrawn() {
+// Samples at x = -3..3 on y = 1, 20 pixels per unit: (268, 96) to (388, 96). The samples at
+// x = -3 and 0 are gaps.
+void PlotCanvasTest::gapsAreNotDrawn_data() {
+    QTest::addColumn<int>("style");
+    QTest::newRow("Nokta") << 0;
+    QTest::newRow("Çizgi") << 1;
+    QTest::newRow("Seri Biçimi") << 2;
+}
+
+void PlotCanvasTest::gapsAreNotDrawn() {
+    QFETCH(int, style);
     Area a;
     a.PrepareWithoutGrid();
+    a.settings.curveStyle = style;
+    a.settings.curveWidth = 2;
     a.settings.curveColor = QColor(0, 0, 255);
-    a.graph.FXY = {{1, 1}, {2, 1e300}, {3, 1}};
-    QVERIFY_THROWS_EXCEPTION(GraphError, a.DrawGraph());
-    QCOMPARE(a.At(329, 115), QColor(0, 0, 255));
-    QCOMPARE(a.At(331, 115), kMoneyGreen);
+    a.graph.ScX = a.graph.ScY = 20;
+    const double gap = std::nan("");
+    a.graph.FXY = {{-3, gap}, {-2, 1}, {-1, 1}, {0, gap}, {1, 1}, {2, 1}, {3, 1}};
+    // The preparation left the current position at the end of the x axis, (657, 116): a
+    // line must not start from there.
+    a.DrawGraph();
+    const QColor blue(0, 0, 255);
+    QCOMPARE(a.Count(blue, {250, 80, 15, 40}), 0);   // around x = -3
+    QCOMPARE(a.Count(blue, {312, 80, 33, 40}), 0);   // between x = -1 and 1
+    QCOMPARE(a.Count(blue, {392, 80, 265, 40}), 0);  // right of the last sample
+    for (int x : {288, 308, 348, 368, 388})
+        QVERIFY2(a.Count(blue, {x - 3, 93, 7, 7}) > 0, qPrintable(QString::number(x)));
+    if (style == 1) {  // the lines on either side of the gap are whole
+        QVERIFY(a.Count(blue, {298, 93, 1, 7}) > 0);
+        QVERIFY(a.Count(blue, {358, 93, 1, 7}) > 0);
+        QVERIFY(a.Count(blue, {378, 93, 1, 7}) > 0);
+    }
+}
+
+// A sample whose pixel lies beyond the 64-bit range (y = 1E300 at 20 pixels per unit) is
+// drawn towards the edge on its side, and the drawing goes on after it.
+void PlotCanvasTest::pointsBeyondTheRangeLeaveTheAreaTheirWay_data() {
+    QTest::addColumn<int>("width");
+    QTest::newRow("thin pen") << 1;
+    QTest::newRow("wide pen") << 4;
+}
+
+void PlotCanvasTest::pointsBeyondTheRangeLeaveTheAreaTheirWay() {
+    QFETCH(int, width);
+    Area a;
+    a.PrepareWithoutGrid();
+    a.UseLines(width);
+    a.settings.curveColor = QColor(0, 0, 255);
+    a.graph.ScX = a.graph.ScY = 20;
+    a.graph.FXY = {{-2, 1}, {0, 1e300}, {0, -1e300}, {2, 1}};
+    a.DrawGraph();
+    const QColor blue(0, 0, 255);
+    QVERIFY(a.Count(blue, {284, 92, 10, 8}) > 0);    // the first sample, (288, 96)
+    QVERIFY(a.Count(blue, {322, 2, 12, 10}) > 0);    // the line up to the top edge at x = 0
+    QVERIFY(a.Count(blue, {322, 220, 12, 10}) > 0);  // and down to the bottom edge
+    QVERIFY(a.Count(blue, {364, 92, 10, 8}) > 0);    // the last sample, (368, 96)
 }
 
 void PlotCanvasTest::farPointsDoNotStopTheDrawing() {
