@@ -54,7 +54,7 @@ depends=$(field Depends)
 echo "Depends: $depends"
 # The fonts and translations are named by hand; the Qt and C++ libraries come from
 # dpkg-shlibdeps, so their presence shows that it ran.
-for dep in fonts-wine fonts-dejavu-core fonts-liberation2 fonts-comfortaa \
+for dep in fonts-dejavu-core fonts-liberation2 fonts-comfortaa \
            qt6-translations-l10n libqt6widgets6 libstdc++6 libc6; do
   grep -qF ", $dep " <<<", ${depends//,/ ,} " || fail "Depends lacks $dep"
 done

@@ -37,12 +37,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ZENTU_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# fonts-wine: Tahoma, the font of the windows. fonts-dejavu-core: DejaVu Sans, the
-# stand-in for Verdana and for the memo's font. fonts-comfortaa: the stand-in for Arial
-# Rounded MT Bold (CLR, EXEC). fonts-liberation2: Liberation Sans, the next stand-in for
-# each of them. qt6-translations-l10n: the Turkish texts of Qt's own dialogs and buttons.
+# fonts-liberation2: Liberation Sans, the stand-in for Tahoma (the font of the windows)
+# and the next stand-in for the others. fonts-dejavu-core: DejaVu Sans, the stand-in for
+# Verdana and for the memo's font. fonts-comfortaa: the stand-in for Arial Rounded MT Bold
+# (CLR, EXEC). qt6-translations-l10n: the Turkish texts of Qt's own dialogs and buttons.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-wine, fonts-dejavu-core, fonts-liberation2, fonts-comfortaa, qt6-translations-l10n")
+    "fonts-liberation2, fonts-dejavu-core, fonts-comfortaa, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -8,10 +8,9 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 # Building zentu and zentu-cli (the run-time libraries come with these).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
                 libgl-dev libreadline-dev)
-# Loaded by name when the desktop program runs: Tahoma (fonts-wine), the stand-ins for the
-# other designed fonts, and the Turkish texts of Qt's own dialogs.
-RUN_PACKAGES=(fonts-wine fonts-dejavu-core fonts-liberation2 fonts-comfortaa
-              qt6-translations-l10n)
+# Loaded by name when the desktop program runs: the stand-ins for the designed fonts, and
+# the Turkish texts of Qt's own dialogs.
+RUN_PACKAGES=(fonts-liberation2 fonts-dejavu-core fonts-comfortaa qt6-translations-l10n)
 # The tests and benchmarks (xvfb: an X display for the start-up benchmark).
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
 # Building the Debian package (dpkg-shlibdeps, file, the PNG icons) and checking it.
