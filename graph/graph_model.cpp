@@ -173,15 +173,15 @@ ComputeResult TGraph::Compute(const ComputeRequest& request, std::vector<std::st
     const int count = ReadSampleCount(request.sampleCount);
     const long double c1 = EvaluateField(request.const1Value, request.const1Name);
     const long double c2 = EvaluateField(request.const2Value, request.const2Name);
-    const long double start = EvaluateField(request.start, request.startLabel);
-    const long double end = EvaluateField(request.end, request.endLabel);
+    const double start = IntervalEnd(request.start, request.startLabel);
+    const double end = IntervalEnd(request.end, request.endLabel);
 
     Const1Name = FirstCharacters(request.const1Name, 2);
     Const1 = ResultText(c1, ".");
     Const2Name = FirstCharacters(request.const2Name, 2);
     Const2 = ResultText(c2, ".");
-    x1 = static_cast<double>(start);
-    x2 = static_cast<double>(end);
+    x1 = start;
+    x2 = end;
     SampleYZ = count == 0 ? 10 : static_cast<std::uint16_t>(count);
     FVXY = FirstCharacters(request.variable, 1);
     FIdXY = request.formula;
@@ -198,6 +198,16 @@ long double TGraph::EvaluateField(std::string_view text, std::string_view label)
     if (engine_.ErrorFlag)
         throw GraphError("Geçersiz değer (" + Quoted(label) + "): " + engine_.ErrorText);
     return v;
+}
+
+double TGraph::IntervalEnd(std::string_view text, std::string_view label) {
+    const long double v = EvaluateField(text, label);
+    // The interval is kept in doubles. An end beyond their range (1E400, or INF) would put
+    // every sample at an infinite or undefined place, so it fails as an overflow does.
+    const auto end = static_cast<double>(v);
+    if (!std::isfinite(end))
+        throw GraphError("Geçersiz değer (" + Quoted(label) + "): " + std::string(kFailureError));
+    return end;
 }
 
 bool TGraph::FCalcXY(int decimals, std::string_view separator, std::vector<std::string>& lines,

@@ -176,6 +176,7 @@ class TGraph {
     double SampleAt(const SampledFormula& formula, double x);
     // One of the evaluated fields; a failure raises "Geçersiz değer (label): error text".
     long double EvaluateField(std::string_view text, std::string_view label);
+    double IntervalEnd(std::string_view text, std::string_view label);
 
     Engine& engine_;
     // Line strings of an earlier compute, reused by the next one so that recomputing

@@ -119,6 +119,8 @@ TEST_F(GraphModel, ComputeTable) {
         // Refused: nothing changes.
         {"t", "abc", "10",  "4",     {}, 0, "Geçersiz değer (t1=): Yazım Hatası..."},
         {"t", "0",   "2,5", "4",     {}, 0, "Geçersiz değer (t2=): Yazım hatası..."},
+        {"t", "0",   "1E400", "4",   {}, 0, "Geçersiz değer (t2=): Yazım Hatası..."},
+        {"t", "-1E9999", "0", "4",   {}, 0, "Geçersiz değer (t1=): Yazım Hatası..."},
         {"t", "0",   "10",  "4",     {}, 0, "Geçersiz değer (_a): Yazım Hatası...", "1/0"},
         {"t", "0",   "10",  "4",     {}, 0, "Geçersiz değer (_b): Geçersiz parantez...", "0", "SIN(1"},
         {"t", "0",   "10",  "70000", {}, 0, "Örnekleme 0 ile 65535 arasında olmalı."},
