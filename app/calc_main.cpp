@@ -21,7 +21,7 @@
 
 #include "app/fonts.h"
 #include "app/glyphs.h"
-#include "engine.h"
+#include "engine/engine.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
 #include "ui/scroll_bar.h"

@@ -9,7 +9,7 @@
 #include "app/calc_main.h"
 #include "app/fonts.h"
 #include "app/glyphs.h"
-#include "engine.h"
+#include "engine/engine.h"
 #include "graph/graph_window.h"
 #include "ui/application.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "number_text.h"
+#include "engine/engine.h"
+#include "engine/number_text.h"
 
 namespace {
 

@@ -73,7 +73,8 @@ Launch TimeLaunch(Display* display, const std::string& program) {
             break;
         }
     }
-    launch.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    launch.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     launch.megabytes = ResidentMegabytes(pid);
     kill(pid, SIGTERM);

@@ -22,7 +22,7 @@
 #include "cli/line_input.h"
 #include "cli/signals.h"
 #include "cli/terminal.h"
-#include "engine.h"
+#include "engine/engine.h"
 
 namespace {
 

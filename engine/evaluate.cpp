@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine entry, normalisation and the error state.
-#include "engine.h"
-#include "internal.h"
+#include "engine/engine.h"
+#include "engine/internal.h"
 
 namespace zentu {
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <cmath>
 
-#include "engine.h"
-#include "internal.h"
+#include "engine/engine.h"
+#include "engine/internal.h"
 
 namespace zentu {
 namespace {

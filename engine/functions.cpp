@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine.h"
-#include "internal.h"
+#include "engine/engine.h"
+#include "engine/internal.h"
 
 namespace zentu {
 namespace {
@@ -31,9 +31,12 @@ long double Hyperbolic(Op op, long double x) {
     if (std::isinf(ep) || std::isinf(em)) {
         // One exponential is beyond the range and the other negligible beside it.
         switch (op) {
-            case Op::Tanh: return x > 0 ? 1.0L : -1.0L;
-            case Op::Sech: return 0.0L;
-            case Op::Csch: return 0.0L;
+            case Op::Tanh:
+                return x > 0 ? 1.0L : -1.0L;
+            case Op::Sech:
+                return 0.0L;
+            case Op::Csch:
+                return 0.0L;
             default: {
                 // |SINH| = COSH = e^|x| / 2, computed without the overflowing e^|x|.
                 const long double half = Checked(std::exp(std::fabs(x) - kLn2));
@@ -42,11 +45,16 @@ long double Hyperbolic(Op op, long double x) {
         }
     }
     switch (op) {
-        case Op::Sinh: return Checked((ep - em) / 2);
-        case Op::Cosh: return Checked((ep + em) / 2);
-        case Op::Tanh: return Divide(ep - em, ep + em);
-        case Op::Sech: return Divide(2, ep + em);
-        default: return Divide(2, ep - em);  // CSCH
+        case Op::Sinh:
+            return Checked((ep - em) / 2);
+        case Op::Cosh:
+            return Checked((ep + em) / 2);
+        case Op::Tanh:
+            return Divide(ep - em, ep + em);
+        case Op::Sech:
+            return Divide(2, ep + em);
+        default:
+            return Divide(2, ep - em);  // CSCH
     }
 }
 
@@ -54,10 +62,14 @@ long double Hyperbolic(Op op, long double x) {
 
 long double ApplyNumeric(Op op, long double x) {
     switch (op) {
-        case Op::Sin: return Checked(std::sin(x));
-        case Op::Cos: return Checked(std::cos(x));
-        case Op::Tan: return Divide(std::sin(x), std::cos(x));
-        case Op::Cot: return Divide(std::cos(x), std::sin(x));
+        case Op::Sin:
+            return Checked(std::sin(x));
+        case Op::Cos:
+            return Checked(std::cos(x));
+        case Op::Tan:
+            return Divide(std::sin(x), std::cos(x));
+        case Op::Cot:
+            return Divide(std::cos(x), std::sin(x));
         case Op::ASin:
             if (!(std::fabs(x) <= 1)) throw EvalFailure{};
             if (std::fabs(x) == 1) return x > 0 ? kHalfPi : -kHalfPi;
@@ -69,11 +81,18 @@ long double ApplyNumeric(Op op, long double x) {
             // arctan gives -π/2..0 for a negative x; the principal value is π above it.
             return Checked(x < 0 ? r + kPi : r);
         }
-        case Op::ATan: return Checked(std::atan(x));
-        case Op::Sinh: case Op::Cosh: case Op::Tanh: case Op::Sech: case Op::Csch:
+        case Op::ATan:
+            return Checked(std::atan(x));
+        case Op::Sinh:
+        case Op::Cosh:
+        case Op::Tanh:
+        case Op::Sech:
+        case Op::Csch:
             return Hyperbolic(op, x);
-        case Op::Sinc: return Divide(std::sin(x), x);
-        case Op::Exp: return Checked(std::exp(x));
+        case Op::Sinc:
+            return Divide(std::sin(x), x);
+        case Op::Exp:
+            return Checked(std::exp(x));
         case Op::Ln:
             if (!(x > 0)) throw EvalFailure{};
             return Checked(std::log(x));
@@ -83,12 +102,18 @@ long double ApplyNumeric(Op op, long double x) {
         case Op::Sqrt:
             if (x < 0) throw EvalFailure{};
             return Checked(std::sqrt(x));
-        case Op::Sqr: return Checked(x * x);
-        case Op::Abs: return Checked(std::fabs(x));
-        case Op::Sign: return x > 0 ? 1.0L : x < 0 ? -1.0L : 0.0L;
-        case Op::Trnc: return static_cast<long double>(ToInt64(std::trunc(x)));
-        case Op::Rnd: return static_cast<long double>(ToInt64(std::rint(x)));
-        case Op::Flor: case Op::Ceil: {
+        case Op::Sqr:
+            return Checked(x * x);
+        case Op::Abs:
+            return Checked(std::fabs(x));
+        case Op::Sign:
+            return x > 0 ? 1.0L : x < 0 ? -1.0L : 0.0L;
+        case Op::Trnc:
+            return static_cast<long double>(ToInt64(std::trunc(x)));
+        case Op::Rnd:
+            return static_cast<long double>(ToInt64(std::rint(x)));
+        case Op::Flor:
+        case Op::Ceil: {
             const std::int64_t t = ToInt64(std::trunc(x));
             const long double frac = x - static_cast<long double>(t);
             if (op == Op::Flor && frac < 0) {
@@ -101,7 +126,8 @@ long double ApplyNumeric(Op op, long double x) {
             }
             return static_cast<long double>(t);
         }
-        default: throw EvalFailure{};
+        default:
+            throw EvalFailure{};
     }
 }
 
@@ -130,8 +156,8 @@ void Engine::SplitArguments(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t semi = text.find(';', start);
-        const std::string_view piece =
-            text.substr(start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+        const std::string_view piece = text.substr(
+            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
         slots.push_back(EvaluateExpression(piece));
         if (semi == std::string_view::npos) break;
         start = semi + 1;
@@ -143,19 +169,27 @@ void Engine::SplitArguments(std::string_view text) {
 long double Engine::ApplyTextFunction(int op_code, std::string_view argument) {
     const Op op = static_cast<Op>(op_code);
     switch (op) {
-        case Op::Dat: return DefineSeries(argument);
-        case Op::Int: return IntegralOf(argument);
-        case Op::Dif: return DerivativeOf(argument);
-        default: break;
+        case Op::Dat:
+            return DefineSeries(argument);
+        case Op::Int:
+            return IntegralOf(argument);
+        case Op::Dif:
+            return DerivativeOf(argument);
+        default:
+            break;
     }
     SplitArguments(argument);
     if (ArgumentStore.size() < 3) throw EvalFailure{};  // fewer than two pieces
     const long double a = ArgumentStore[1], b = ArgumentStore[2];
     switch (op) {
-        case Op::Per: return Divide(Factorial(a), Factorial(a - b));
-        case Op::Com: return Divide(Factorial(a), Checked(Factorial(a - b) * Factorial(b)));
-        case Op::Pwr: return PowerAlgorithm(a, b);
-        case Op::Div: case Op::Mod: {
+        case Op::Per:
+            return Divide(Factorial(a), Factorial(a - b));
+        case Op::Com:
+            return Divide(Factorial(a), Checked(Factorial(a - b) * Factorial(b)));
+        case Op::Pwr:
+            return PowerAlgorithm(a, b);
+        case Op::Div:
+        case Op::Mod: {
             const std::int64_t x = ToInt64(std::trunc(a)), y = ToInt64(std::trunc(b));
             if (y == 0) throw EvalFailure{};
             if (x == std::numeric_limits<std::int64_t>::min() && y == -1) {
@@ -164,7 +198,8 @@ long double Engine::ApplyTextFunction(int op_code, std::string_view argument) {
             }
             return static_cast<long double>(op == Op::Div ? x / y : x % y);
         }
-        default: throw EvalFailure{};
+        default:
+            throw EvalFailure{};
     }
 }
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <utility>
 
-#include "engine.h"
-#include "number_text.h"
+#include "engine/engine.h"
+#include "engine/number_text.h"
 
 namespace zentu {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <array>
 #include <cfloat>
@@ -39,10 +39,10 @@ constexpr std::uint64_t kPow10[20] = {1ULL,
                                       10000000000000000000ULL};
 
 // Powers of ten that the extended format holds exactly (5^27 < 2^64).
-constexpr long double kExactPow10[28] = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+constexpr long double kExactPow10[28] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                         1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                         1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
+                                         1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 // 10^k for k = 0..38, all below 2^128.
 struct WidePowers {
@@ -253,9 +253,10 @@ inline Decimal18 Decimal18Of(const ExtendedBits& b) {
     // Estimate the decimal exponent of the leading digit from the binary one; it may be
     // one too small, which the digit count below corrects.
     const int lz = __builtin_clzll(m);
-    const int bits = 63 - lz + e;  // |v| in [2^bits, 2^(bits+1))
+    const int bits = 63 - lz + e;    // |v| in [2^bits, 2^(bits+1))
     int dec = (bits * 78913) >> 18;  // floor(bits * log10(2)) for the exponents met here
-    if (bits >= kBinadeMin && bits <= kBinadeMax && (m << lz) >= kNextPower.threshold[bits - kBinadeMin])
+    if (bits >= kBinadeMin && bits <= kBinadeMax &&
+        (m << lz) >= kNextPower.threshold[bits - kBinadeMin])
         ++dec;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::uint64_t q;
@@ -308,12 +309,15 @@ std::uint64_t DropDigitsBy(std::uint64_t q) {
     return (q + kPow10[Drop] / 2) / kPow10[Drop];  // a division by a constant: a multiplication
 }
 template <std::size_t... Drop>
-constexpr std::array<std::uint64_t (*)(std::uint64_t), sizeof...(Drop)> DropTable(std::index_sequence<Drop...>) {
+constexpr std::array<std::uint64_t (*)(std::uint64_t), sizeof...(Drop)> DropTable(
+    std::index_sequence<Drop...>) {
     return {&DropDigitsBy<int(Drop)>...};
 }
 constexpr auto kDropDigits = DropTable(std::make_index_sequence<19>());
 
-inline std::uint64_t DropDigits(std::uint64_t q, int drop) { return kDropDigits[std::size_t(drop)](q); }
+inline std::uint64_t DropDigits(std::uint64_t q, int drop) {
+    return kDropDigits[std::size_t(drop)](q);
+}
 
 // A value's significant digits as characters: |v| = 0.d[0]d[1]... * 10^(lead + 1).
 struct DigitText {
@@ -321,7 +325,7 @@ struct DigitText {
     char buffer[18];
     int first = 0;  // where d[0] stands in the buffer
     int count = 18;
-    int lead = 0;   // decimal exponent of d[0]
+    int lead = 0;  // decimal exponent of d[0]
     const char* d() const { return buffer + first; }
 };
 
@@ -453,7 +457,9 @@ FixedRange FixedRangeOf(const ExtendedBits& bits) {
 
 }  // namespace
 
-Decimal18 ToDecimal18(long double v) { return Decimal18Of(BitsOf(v)); }
+Decimal18 ToDecimal18(long double v) {
+    return Decimal18Of(BitsOf(v));
+}
 
 namespace {
 
@@ -590,13 +596,14 @@ inline const char* ReadDigits(const char* c, const char* end, std::uint64_t& man
         std::uint64_t v;
         std::memcpy(&v, c, 8);
         // All eight bytes "0".."9"?
-        if (((v & 0xF0F0F0F0F0F0F0F0ULL) | (((v + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4)) !=
-            0x3333333333333333ULL)
+        if (((v & 0xF0F0F0F0F0F0F0F0ULL) |
+             (((v + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4)) != 0x3333333333333333ULL)
             break;
         v -= 0x3030303030303030ULL;
         v = (v * 10) + (v >> 8);
         v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-             (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >> 32;
+             (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+            32;
         mant = mant * 100000000ULL + v;
         c += 8;
     }
@@ -673,13 +680,13 @@ __attribute__((noinline)) long double SlowTextToNumber(std::string_view t) {
     // Mantissa digits, leading zeros skipped and trailing zeros counted apart, so that
     // the significant ones can be read exactly.
     std::uint64_t mant = 0;
-    int sig = 0;             // significant digits kept in mant (up to 19)
-    int dropped = 0;         // significant digits beyond those 19
-    int frac_digits = 0;     // digits after the "."
-    int pending_zeros = 0;   // zeros after the last non-zero digit
+    int sig = 0;            // significant digits kept in mant (up to 19)
+    int dropped = 0;        // significant digits beyond those 19
+    int frac_digits = 0;    // digits after the "."
+    int pending_zeros = 0;  // zeros after the last non-zero digit
     bool any_digit = false, dot = false, malformed = false;
     long double all_digits = 0;  // the digits read so far, for a malformed token
-    std::string many;  // the significant digits beyond 19, when there are any
+    std::string many;            // the significant digits beyond 19, when there are any
     auto take_digit = [&](int dg) {
         all_digits = all_digits * 10 + dg;
         any_digit = true;
@@ -799,9 +806,8 @@ std::string ConstantExponentText(long double v) {
 }
 
 long double RoundToDecimals(long double v, int d, bool& overflow) {
-    static const long double kInversePow10[13] = {1e-0L, 1e-1L, 1e-2L,  1e-3L,  1e-4L,
-                                                  1e-5L, 1e-6L, 1e-7L,  1e-8L,  1e-9L,
-                                                  1e-10L, 1e-11L, 1e-12L};
+    static const long double kInversePow10[13] = {1e-0L, 1e-1L, 1e-2L, 1e-3L,  1e-4L,  1e-5L, 1e-6L,
+                                                  1e-7L, 1e-8L, 1e-9L, 1e-10L, 1e-11L, 1e-12L};
     overflow = false;
     if (d < 0 || d > 12) return v;
     const long double scaled = v * kExactPow10[d];

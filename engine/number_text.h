@@ -24,8 +24,12 @@ namespace zentu {
 struct EvalFailure {};
 
 // Characters of number tokens: ".", "0".."9" and the capital "E".
-constexpr bool IsNumberChar(char c) { return c == '.' || c == 'E' || (c >= '0' && c <= '9'); }
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsNumberChar(char c) {
+    return c == '.' || c == 'E' || (c >= '0' && c <= '9');
+}
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A finite value as 18 significant decimal digits: |v| = digits * 10^exponent, with
 // 10^17 <= digits < 10^18 (digits = 0 for zero). Rounded to nearest, ties to even.

@@ -10,13 +10,15 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine.h"
-#include "internal.h"
+#include "engine/engine.h"
+#include "engine/internal.h"
 
 namespace zentu {
 namespace {
 
-bool IsSign(char c) { return c == '+' || c == '-'; }
+bool IsSign(char c) {
+    return c == '+' || c == '-';
+}
 
 // +1 or -1 for the run of signs at p; p ends on the first other character.
 int FoldSigns(std::string_view text, std::size_t& p) {
@@ -29,7 +31,8 @@ int FoldSigns(std::string_view text, std::size_t& p) {
 // "E", then a sign that stands first or after "*", "+", "-", "/".
 std::size_t LastNumberStart(std::string_view s) {
     std::size_t i = s.size();
-    while (i > 0 && (IsNumberChar(s[i - 1]) || (IsSign(s[i - 1]) && i >= 2 && s[i - 2] == 'E'))) --i;
+    while (i > 0 && (IsNumberChar(s[i - 1]) || (IsSign(s[i - 1]) && i >= 2 && s[i - 2] == 'E')))
+        --i;
     if (i > 0 && IsSign(s[i - 1])) {
         const char before = i >= 2 ? s[i - 2] : '\0';
         if (i == 1 || before == '*' || before == '+' || before == '-' || before == '/') --i;
@@ -147,7 +150,8 @@ long double Engine::TakeOperandBefore(std::string& left) {
         return ProductPass(PowerView(inner.str(), powered.str()));
     }
     const std::size_t start = LastNumberStart(left);
-    const long double v = start == left.size() ? 0.0L : TextToNumber(std::string_view(left).substr(start));
+    const long double v =
+        start == left.size() ? 0.0L : TextToNumber(std::string_view(left).substr(start));
     left.resize(start);
     return v;
 }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine.h"
-#include "internal.h"
+#include "engine/engine.h"
+#include "engine/internal.h"
 
 namespace zentu {
 

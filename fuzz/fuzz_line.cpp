@@ -34,7 +34,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine.h"
+#include "engine/engine.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <QProgressDialog>
 #include <utility>
 
-#include "engine.h"
+#include "engine/engine.h"
 
 namespace zentu::ui {
 
-EngineProgress::EngineProgress(zentu::Engine& engine, QWidget* parent, QString label,
-                               QString title, Bar bar)
+EngineProgress::EngineProgress(zentu::Engine& engine, QWidget* parent, QString label, QString title,
+                               Bar bar)
     : engine_(engine), parent_(parent), label_(std::move(label)), title_(std::move(title)) {
     saved_report_ = std::exchange(engine_.ProgressReport, nullptr);
     saved_cancel_ = std::exchange(engine_.CancelRequested, nullptr);

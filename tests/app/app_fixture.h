@@ -6,10 +6,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QObject>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QObject>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,8 +17,8 @@
 
 #include "app/calc_main.h"
 #include "app/fonts.h"
-#include "engine.h"
-#include "modal_watcher.h"
+#include "engine/engine.h"
+#include "tests/app/modal_watcher.h"
 
 struct AppFixture {
     zentu::Engine engine;

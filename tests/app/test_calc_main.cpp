@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app_fixture.h"
+#include "tests/app/app_fixture.h"
 #include "ui/application.h"
 
 using zentu::ui::ApplicationTitle;

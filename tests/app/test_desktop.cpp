@@ -17,10 +17,10 @@
 #include "app/about.h"
 #include "app/calc_main.h"
 #include "app/fonts.h"
-#include "engine.h"
+#include "engine/engine.h"
 #include "graph/graph_window.h"
+#include "tests/app/window_probe.h"
 #include "ui/application.h"
-#include "window_probe.h"
 
 using zentu::app::TCalcMain;
 using zentu::app::TFAbout;

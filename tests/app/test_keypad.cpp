@@ -7,7 +7,7 @@
 #include "app/about.h"
 #include "app/glyphs.h"
 #include "app/keypad.h"
-#include "app_fixture.h"
+#include "tests/app/app_fixture.h"
 
 class KeypadTest : public AppWindowTest {
     Q_OBJECT

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation pipeline: error state, answer store, the passes' structure rules and
 // EXEC's line logic.
-#include "engine.h"
+#include "engine/engine.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace zentu {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine.h"
+#include "engine/engine.h"
 
 namespace zentu {
 namespace {

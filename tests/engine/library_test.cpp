@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine.h"
-#include "number_text.h"
+#include "engine/engine.h"
+#include "engine/number_text.h"
 
 namespace zentu {
 namespace {

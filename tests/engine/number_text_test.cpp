@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Number text: the exact conversions between extended values and the engine's texts.
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <gtest/gtest.h>
 
