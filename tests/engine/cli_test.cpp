@@ -465,41 +465,55 @@ TEST(Golden, CorpusResultsAreUnchanged) {
 
 namespace {
 
+// zentu-cli started with its standard input and output on pipes, for tests that talk to
+// it while it runs.
+struct PipedCli {
+    pid_t pid = -1;
+    int input = -1;   // written to the program's standard input
+    int output = -1;  // read from its standard output
+
+    // Starts the program with one argument, or none when `argument` is null.
+    explicit PipedCli(const char* argument) {
+        int to_child[2], from_child[2];
+        if (pipe(to_child) != 0 || pipe(from_child) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            dup2(to_child[0], 0);
+            dup2(from_child[1], 1);
+            close(to_child[1]);
+            close(from_child[0]);
+            execl(ZENTU_CLI, ZENTU_CLI, argument, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(to_child[0]);
+        close(from_child[1]);
+        input = to_child[1];
+        output = from_child[0];
+    }
+};
+
 // Ctrl-C ends the running line's computation as a failure and the next line goes on; a
 // second Ctrl-C while a line still runs ends the program.
 TEST(Cli, InterruptEndsTheCurrentLineOnly) {
-    int to_child[2], from_child[2];
-    ASSERT_EQ(pipe(to_child), 0);
-    ASSERT_EQ(pipe(from_child), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(to_child[0], 0);
-        dup2(from_child[1], 1);
-        close(to_child[1]);
-        close(from_child[0]);
-        execl(ZENTU_CLI, ZENTU_CLI, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(to_child[0]);
-    close(from_child[1]);
+    const PipedCli cli(nullptr);
+    ASSERT_GT(cli.pid, 0);
     const std::string input = "7\nINT(X;X;0;1;2000000000)\nANS()+1\n";
-    ASSERT_EQ(write(to_child[1], input.data(), input.size()), ssize_t(input.size()));
-    close(to_child[1]);
+    ASSERT_EQ(write(cli.input, input.data(), input.size()), ssize_t(input.size()));
+    close(cli.input);
     // Wait for the first result, then interrupt the long integral.
     std::string out;
     char buf[256];
     while (out.find('\n') == std::string::npos) {
-        const ssize_t n = read(from_child[0], buf, sizeof buf);
+        const ssize_t n = read(cli.output, buf, sizeof buf);
         ASSERT_GT(n, 0);
         out.append(buf, std::size_t(n));
     }
     usleep(200000);
-    kill(pid, SIGINT);
+    kill(cli.pid, SIGINT);
     ssize_t n;
-    while ((n = read(from_child[0], buf, sizeof buf)) > 0) out.append(buf, std::size_t(n));
+    while ((n = read(cli.output, buf, sizeof buf)) > 0) out.append(buf, std::size_t(n));
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(cli.pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);  // the interrupted line failed
     EXPECT_EQ(out, "7=7\nINT(X;X;0;1;2000000000)=Yazım Hatası...\nANS()+1=8\n");
 }
@@ -508,28 +522,15 @@ TEST(Cli, InterruptEndsTheCurrentLineOnly) {
 // written, also when that end is a lone CR; an LF that follows the CR later belongs to the
 // same line end and makes no empty line.
 TEST(Cli, AnswersEachLineAsItsEndArrives) {
-    int to_child[2], from_child[2];
-    ASSERT_EQ(pipe(to_child), 0);
-    ASSERT_EQ(pipe(from_child), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(to_child[0], 0);
-        dup2(from_child[1], 1);
-        close(to_child[1]);
-        close(from_child[0]);
-        execl(ZENTU_CLI, ZENTU_CLI, "-r", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(to_child[0]);
-    close(from_child[1]);
+    const PipedCli cli("-r");
+    ASSERT_GT(cli.pid, 0);
     std::string out;
     // Reads until `want` has come, for at most 10 seconds.
     auto read_until = [&](const std::string& want) {
-        pollfd p{from_child[0], POLLIN, 0};
+        pollfd p{cli.output, POLLIN, 0};
         while (out.find(want) == std::string::npos && poll(&p, 1, 10000) > 0) {
             char buf[256];
-            const ssize_t n = read(from_child[0], buf, sizeof buf);
+            const ssize_t n = read(cli.output, buf, sizeof buf);
             if (n <= 0) break;
             out.append(buf, std::size_t(n));
         }
@@ -541,14 +542,13 @@ TEST(Cli, AnswersEachLineAsItsEndArrives) {
                                   "\n2*3\r", "\n"};
     const std::string answers[] = {"", "2\n", "2\n6\n", "2\n6\n"};
     for (int i = 0; i < 4; ++i) {
-        ASSERT_EQ(write(to_child[1], pieces[i].data(), pieces[i].size()),
-                  ssize_t(pieces[i].size()));
+        ASSERT_EQ(write(cli.input, pieces[i].data(), pieces[i].size()), ssize_t(pieces[i].size()));
         EXPECT_TRUE(read_until(answers[i])) << out;
     }
-    close(to_child[1]);
+    close(cli.input);
     read_until("never");
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(cli.pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(out, "2\n6\n");
 }
