@@ -127,11 +127,6 @@ SampledFormula::SampledFormula(std::string_view formula, std::string_view variab
     balanced_ = open == close;
 }
 
-long double Engine::SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
-                                          double x) {
-    return EvaluateAt(SampledFormula(formula, variable), x);
-}
-
 long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view variable,
                                       std::uint32_t n, double a, double b) {
     if (n == 0) throw EvalFailure{};

@@ -166,8 +166,7 @@ void Engine::SplitArguments(std::string_view text) {
     ArgumentStore = std::move(slots);
 }
 
-long double Engine::ApplyTextFunction(int op_code, std::string_view argument) {
-    const Op op = static_cast<Op>(op_code);
+long double Engine::ApplyTextFunction(Op op, std::string_view argument) {
     switch (op) {
         case Op::Dat:
             return DefineSeries(argument);

@@ -3,6 +3,8 @@
 // DSRT sorts it.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <type_traits>
 
 #include "engine/engine.h"
 #include "engine/internal.h"
@@ -35,16 +37,17 @@ long double Engine::DefineSeries(std::string_view text) {
     return n;
 }
 
-long double Engine::ApplySeriesFunction(int op_code) {
-    const Op op = static_cast<Op>(op_code);
+long double Engine::ApplySeriesFunction(Op op) {
     // SUM, DAVG, DVAR, DSTD, DGEO, DHAR and DQUA depend on the series alone: within one
     // evaluation each is computed once until the series is replaced. DSEE (a box each
     // time) and DSRT (a new series) run every time.
-    static_assert(int(Op::DQua) - int(Op::Sum) < int(sizeof statistics_ / sizeof statistics_[0]));
+    static_assert(std::size_t(Op::DQua) - std::size_t(Op::Sum) + 1 ==
+                  std::extent_v<decltype(statistics_)>);
     const bool statistic = op >= Op::Sum && op <= Op::DQua;
-    SeriesStatistic* known = statistic ? &statistics_[int(op) - int(Op::Sum)] : nullptr;
+    SeriesStatistic* known =
+        statistic ? &statistics_[std::size_t(op) - std::size_t(Op::Sum)] : nullptr;
     if (known && known->known) return known->value;
-    const long double v = ComputeSeriesFunction(op_code);
+    const long double v = ComputeSeriesFunction(op);
     if (known) {
         known->known = true;
         known->value = v;
@@ -52,8 +55,7 @@ long double Engine::ApplySeriesFunction(int op_code) {
     return v;
 }
 
-long double Engine::ComputeSeriesFunction(int op_code) {
-    const Op op = static_cast<Op>(op_code);
+long double Engine::ComputeSeriesFunction(Op op) {
     const std::size_t n = SeriesCount;
     // Each statistic reads every value once: a line of many of them over a long series
     // is a long computation.
