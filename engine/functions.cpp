@@ -149,19 +149,11 @@ long double PowerAlgorithm(long double a, long double b) {
     return Checked(std::exp(b * std::log(a)));
 }
 
-// Splits a ";"-list at every ";" (parentheses do not matter) and evaluates each piece;
-// the values go to ArgumentStore, slot 0 unused.
+// Evaluates each piece of a ";"-list (see ListReader); the values go to ArgumentStore,
+// slot 0 unused.
 void Engine::SplitArguments(std::string_view text) {
     std::vector<long double> slots{0.0L};
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semi = text.find(';', start);
-        const std::string_view piece = text.substr(
-            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
-        slots.push_back(EvaluateExpression(piece));
-        if (semi == std::string_view::npos) break;
-        start = semi + 1;
-    }
+    for (ListReader list(text); !list.Done();) slots.push_back(EvaluateExpression(list.Next()));
     // Built aside: a piece that itself splits a list cannot disturb this one.
     ArgumentStore = std::move(slots);
 }

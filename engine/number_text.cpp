@@ -3,10 +3,12 @@
 
 #include <array>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -769,6 +771,24 @@ __attribute__((noinline)) long double SlowTextToNumber(std::string_view t) {
         if (std::isinf(value)) throw EvalFailure{};  // scaled beyond the extended range
     }
     return negative ? -value : value;
+}
+
+std::optional<long long> ReadInteger(std::string_view text) {
+    // from_chars reads a "-" itself, but neither a "+" nor a second sign.
+    std::string_view digits = text;
+    if (!digits.empty() && digits[0] == '+') {
+        digits.remove_prefix(1);
+        if (!digits.empty() && digits[0] == '-') return std::nullopt;
+    }
+    long long v = 0;
+    const char* const end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, v);
+    if (stop != end) return std::nullopt;
+    if (error == std::errc::result_out_of_range)
+        return digits[0] == '-' ? std::numeric_limits<long long>::min()
+                                : std::numeric_limits<long long>::max();
+    if (error != std::errc()) return std::nullopt;
+    return v;
 }
 
 void AppendResultText(std::string& out, long double v, std::string_view separator) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,11 @@ inline std::size_t NumberTokenLength(std::string_view text, std::size_t p) {
     }
     return std::size_t(c - begin);
 }
+// Reads the whole text as a decimal integer: an optional sign and at least one digit, of
+// any length; a value beyond the range of long long is held at the nearer end of it.
+// Gives nothing for any other text (blanks included).
+std::optional<long long> ReadInteger(std::string_view text);
+
 // True when a token the user wrote is well formed: at most one ".", and an "E" only
 // once, followed by an optional sign and at least one digit.
 bool IsWellFormedToken(std::string_view token);

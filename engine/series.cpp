@@ -22,15 +22,9 @@ long double Engine::DefineSeries(std::string_view text) {
     std::vector<long double> values;
     values.reserve(count + 1);
     values.push_back(0.0L);
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semi = text.find(';', start);
-        const std::string_view piece = text.substr(
-            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+    for (ListReader list(text); !list.Done();) {
         if ((values.size() & 63) == 0) PollCancel(values.size() - 1, count);
-        values.push_back(EvaluateExpression(piece));
-        if (semi == std::string_view::npos) break;
-        start = semi + 1;
+        values.push_back(EvaluateExpression(list.Next()));
     }
     const auto n = static_cast<std::uint16_t>(values.size() - 1);
     ReplaceSeries(std::move(values), n);

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -81,6 +83,41 @@ TEST(TextToNumber, MalformedTokensGiveTheDigitsReadSoFar) {
     EXPECT_TRUE(IsWellFormedToken("5."));
     EXPECT_TRUE(IsWellFormedToken(".5"));
     EXPECT_TRUE(IsWellFormedToken("1.5E-07"));
+}
+
+// The step counts of INT and DIF and the graph's sample count are read by ReadInteger:
+// the whole text, one sign at most, any number of digits.
+TEST(ReadInteger, WholeTextWithOneSignHeldAtTheRangeEnds) {
+    constexpr long long kMax = std::numeric_limits<long long>::max();
+    constexpr long long kMin = std::numeric_limits<long long>::min();
+    const struct {
+        const char* text;
+        std::optional<long long> value;
+    } cases[] = {
+        {"0", 0},
+        {"-0", 0},
+        {"+17", 17},
+        {"-17", -17},
+        {"0065535", 65535},
+        {"9223372036854775807", kMax},
+        {"9223372036854775808", kMax},
+        {"99999999999999999999999999", kMax},
+        {"-9223372036854775808", kMin},
+        {"-9223372036854775809", kMin},
+        {"", std::nullopt},
+        {"+", std::nullopt},
+        {"-", std::nullopt},
+        {"+-5", std::nullopt},
+        {"-+5", std::nullopt},
+        {"--5", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"1.5", std::nullopt},
+        {"1E3", std::nullopt},
+        {"0x10", std::nullopt},
+        {"99999999999999999999x", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadInteger(c.text), c.value) << '"' << c.text << '"';
 }
 
 // The integer fast path of the 18-digit conversion agrees with the C library's exact
