@@ -5,7 +5,7 @@
 // functions and PI, kConstants for the names that begin with "_"); the first row whose
 // text stands at the scan position wins. There is no tokenizer: "_MPX" is "_MP" followed
 // by a stray "X", and a character that begins no name is a syntax error.
-#include <array>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -34,55 +34,55 @@ struct Name {
 // there wins. The rows of one first letter stand together (checked below), and a name
 // is added by adding its row.
 // clang-format off
-constexpr std::array kNames = {
-    Name{"ATAN(", Family::Numeric, Op::ATan},
-    Name{"ACOS(", Family::Numeric, Op::ACos},
-    Name{"ASIN(", Family::Numeric, Op::ASin},
-    Name{"ABS(", Family::Numeric, Op::Abs},
-    Name{"ANS(", Family::Ignored, Op::Ans},
-    Name{"COS(", Family::Numeric, Op::Cos},
-    Name{"COSH(", Family::Numeric, Op::Cosh},
-    Name{"CSCH(", Family::Numeric, Op::Csch},
-    Name{"CEIL(", Family::Numeric, Op::Ceil},
-    Name{"COT(", Family::Numeric, Op::Cot},
-    Name{"COM(", Family::Text, Op::Com},
-    Name{"DIF(", Family::Text, Op::Dif},
-    Name{"DIV(", Family::Text, Op::Div},
-    Name{"DAT(", Family::Text, Op::Dat},
-    Name{"DVAR(", Family::Ignored, Op::DVar},
-    Name{"DSTD(", Family::Ignored, Op::DStd},
-    Name{"DGEO(", Family::Ignored, Op::DGeo},
-    Name{"DAVG(", Family::Ignored, Op::DAvg},
-    Name{"DHAR(", Family::Ignored, Op::DHar},
-    Name{"DQUA(", Family::Ignored, Op::DQua},
-    Name{"DSEE(", Family::Ignored, Op::DSee},
-    Name{"DSRT(", Family::Ignored, Op::DSrt},
-    Name{"EXP(", Family::Numeric, Op::Exp},
-    Name{"FLOR(", Family::Numeric, Op::Flor},
-    Name{"INT(", Family::Text, Op::Int},
-    Name{"LOG(", Family::Numeric, Op::Log},
-    Name{"LN(", Family::Numeric, Op::Ln},
-    Name{"MOD(", Family::Text, Op::Mod},
-    Name{"PI", Family::Constant, Op::Pi},
-    Name{"PWR(", Family::Text, Op::Pwr},
-    Name{"PER(", Family::Text, Op::Per},
-    Name{"RND(", Family::Numeric, Op::Rnd},
-    Name{"SUM(", Family::Ignored, Op::Sum},
-    Name{"SIN(", Family::Numeric, Op::Sin},
-    Name{"SQR(", Family::Numeric, Op::Sqr},
-    Name{"SINH(", Family::Numeric, Op::Sinh},
-    Name{"SINC(", Family::Numeric, Op::Sinc},
-    Name{"SIGN(", Family::Numeric, Op::Sign},
-    Name{"SECH(", Family::Numeric, Op::Sech},
-    Name{"SQRT(", Family::Numeric, Op::Sqrt},
-    Name{"TAN(", Family::Numeric, Op::Tan},
-    Name{"TRNC(", Family::Numeric, Op::Trnc},
-    Name{"TANH(", Family::Numeric, Op::Tanh},
+constexpr Name kNames[] = {
+    {"ATAN(", Family::Numeric, Op::ATan},
+    {"ACOS(", Family::Numeric, Op::ACos},
+    {"ASIN(", Family::Numeric, Op::ASin},
+    {"ABS(", Family::Numeric, Op::Abs},
+    {"ANS(", Family::Ignored, Op::Ans},
+    {"COS(", Family::Numeric, Op::Cos},
+    {"COSH(", Family::Numeric, Op::Cosh},
+    {"CSCH(", Family::Numeric, Op::Csch},
+    {"CEIL(", Family::Numeric, Op::Ceil},
+    {"COT(", Family::Numeric, Op::Cot},
+    {"COM(", Family::Text, Op::Com},
+    {"DIF(", Family::Text, Op::Dif},
+    {"DIV(", Family::Text, Op::Div},
+    {"DAT(", Family::Text, Op::Dat},
+    {"DVAR(", Family::Ignored, Op::DVar},
+    {"DSTD(", Family::Ignored, Op::DStd},
+    {"DGEO(", Family::Ignored, Op::DGeo},
+    {"DAVG(", Family::Ignored, Op::DAvg},
+    {"DHAR(", Family::Ignored, Op::DHar},
+    {"DQUA(", Family::Ignored, Op::DQua},
+    {"DSEE(", Family::Ignored, Op::DSee},
+    {"DSRT(", Family::Ignored, Op::DSrt},
+    {"EXP(", Family::Numeric, Op::Exp},
+    {"FLOR(", Family::Numeric, Op::Flor},
+    {"INT(", Family::Text, Op::Int},
+    {"LOG(", Family::Numeric, Op::Log},
+    {"LN(", Family::Numeric, Op::Ln},
+    {"MOD(", Family::Text, Op::Mod},
+    {"PI", Family::Constant, Op::Pi},
+    {"PWR(", Family::Text, Op::Pwr},
+    {"PER(", Family::Text, Op::Per},
+    {"RND(", Family::Numeric, Op::Rnd},
+    {"SUM(", Family::Ignored, Op::Sum},
+    {"SIN(", Family::Numeric, Op::Sin},
+    {"SQR(", Family::Numeric, Op::Sqr},
+    {"SINH(", Family::Numeric, Op::Sinh},
+    {"SINC(", Family::Numeric, Op::Sinc},
+    {"SIGN(", Family::Numeric, Op::Sign},
+    {"SECH(", Family::Numeric, Op::Sech},
+    {"SQRT(", Family::Numeric, Op::Sqrt},
+    {"TAN(", Family::Numeric, Op::Tan},
+    {"TRNC(", Family::Numeric, Op::Trnc},
+    {"TANH(", Family::Numeric, Op::Tanh},
 };
 // clang-format on
 
 constexpr bool FirstLettersStandTogether() {
-    for (std::size_t i = 1; i < kNames.size(); ++i)
+    for (std::size_t i = 1; i < std::size(kNames); ++i)
         if (kNames[i].text[0] != kNames[i - 1].text[0])
             for (std::size_t j = 0; j < i; ++j)
                 if (kNames[j].text[0] == kNames[i].text[0]) return false;
@@ -90,12 +90,12 @@ constexpr bool FirstLettersStandTogether() {
 }
 static_assert(FirstLettersStandTogether(), "the names of one first letter must stand together");
 
-// For each character, the first row of kNames that begins with it (kNames.end() for none).
+// For each character, the first row of kNames that begins with it (or the end of kNames).
 struct FirstNameIndex {
     const Name* at[256];
     constexpr FirstNameIndex() : at() {
-        for (auto& a : at) a = kNames.end();
-        for (std::size_t i = kNames.size(); i-- > 0;)
+        for (auto& a : at) a = std::end(kNames);
+        for (std::size_t i = std::size(kNames); i-- > 0;)
             at[static_cast<unsigned char>(kNames[i].text[0])] = &kNames[i];
     }
 };
@@ -105,7 +105,7 @@ constexpr FirstNameIndex kFirstName;
 const Name* NameAt(std::string_view text, std::size_t p) {
     const std::string_view rest = text.substr(p);
     for (const Name* n = kFirstName.at[static_cast<unsigned char>(rest[0])];
-         n != kNames.end() && n->text[0] == rest[0]; ++n)
+         n != std::end(kNames) && n->text[0] == rest[0]; ++n)
         if (rest.starts_with(n->text)) return n;
     return nullptr;
 }
@@ -120,25 +120,25 @@ struct Constant {
 };
 
 // clang-format off
-constexpr std::array kConstants = {
-    Constant{"_MP", 1.672623E-24L, true},
-    Constant{"_ME", 9.1093897E-28L, true},
-    Constant{"_MN", 1.6749286E-24L, true},
-    Constant{"_EC", 1.60217733E-19L, true},
-    Constant{"_PI", 3.141592653589793L, false},
-    Constant{"_AUR", 1.618033988749894L, false},
-    Constant{"_AMU", 1.66053873E-27L, false},
-    Constant{"_EUL", 0.577215664901532L, false},
-    Constant{"_AVGD", 6.02214199E+23L, true},
-    Constant{"_CLMB", 8987551787.0L, true},
-    Constant{"_FRDY", 96485.3415L, false},
-    Constant{"_PLNC", 6.626075E-34L, false},
-    Constant{"_RYDB", 10973731.534L, false},
-    Constant{"_E", 2.718281828459045L, false},
-    Constant{"_C", 299792458.0L, false},
-    Constant{"_G", 9.80665L, false},
-    Constant{"_R", 6370000.0L, false},
-    Constant{"_M", 5.972E+24L, false},
+constexpr Constant kConstants[] = {
+    {"_MP", 1.672623E-24L, true},
+    {"_ME", 9.1093897E-28L, true},
+    {"_MN", 1.6749286E-24L, true},
+    {"_EC", 1.60217733E-19L, true},
+    {"_PI", 3.141592653589793L, false},
+    {"_AUR", 1.618033988749894L, false},
+    {"_AMU", 1.66053873E-27L, false},
+    {"_EUL", 0.577215664901532L, false},
+    {"_AVGD", 6.02214199E+23L, true},
+    {"_CLMB", 8987551787.0L, true},
+    {"_FRDY", 96485.3415L, false},
+    {"_PLNC", 6.626075E-34L, false},
+    {"_RYDB", 10973731.534L, false},
+    {"_E", 2.718281828459045L, false},
+    {"_C", 299792458.0L, false},
+    {"_G", 9.80665L, false},
+    {"_R", 6370000.0L, false},
+    {"_M", 5.972E+24L, false},
 };
 // clang-format on
 
@@ -204,8 +204,9 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
         }
         if (ch == '_') {
             std::size_t i = 0;
-            while (i < kConstants.size() && !text.substr(p).starts_with(kConstants[i].name)) ++i;
-            if (i == kConstants.size()) {
+            while (i < std::size(kConstants) && !text.substr(p).starts_with(kConstants[i].name))
+                ++i;
+            if (i == std::size(kConstants)) {
                 ReportSyntaxError(text, p);
                 continue;
             }
