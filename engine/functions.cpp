@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 
 #include "engine/engine.h"
 #include "engine/internal.h"
@@ -16,9 +17,9 @@
 namespace zentu {
 namespace {
 
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
+constexpr long double kPi = std::numbers::pi_v<long double>;
 constexpr long double kHalfPi = kPi / 2;
-constexpr long double kLn2 = 0.693147180559945309417232121458176568L;
+constexpr long double kLn2 = std::numbers::ln2_v<long double>;
 
 // Truncation toward zero to a signed 64-bit integer; a value outside that range fails.
 std::int64_t ToInt64(long double t) {
@@ -34,7 +35,6 @@ long double Hyperbolic(Op op, long double x) {
             case Op::Tanh:
                 return x > 0 ? 1.0L : -1.0L;
             case Op::Sech:
-                return 0.0L;
             case Op::Csch:
                 return 0.0L;
             default: {
