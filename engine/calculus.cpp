@@ -90,14 +90,19 @@ double ToDouble(long double v) {
 
 }  // namespace
 
-std::string SubstituteVariable(std::string_view formula, std::string_view variable,
-                               std::string_view value_text) {
-    const std::vector<std::string> pieces = SplitAtVariable(formula, variable);
-    std::string out = pieces[0];
+void JoinAtVariable(const std::vector<std::string>& pieces, std::string_view value_text,
+                    std::string& out) {
+    out = pieces[0];
     for (std::size_t i = 1; i < pieces.size(); ++i) {
         out += value_text;
         out += pieces[i];
     }
+}
+
+std::string SubstituteVariable(std::string_view formula, std::string_view variable,
+                               std::string_view value_text) {
+    std::string out;
+    JoinAtVariable(SplitAtVariable(formula, variable), value_text, out);
     return out;
 }
 

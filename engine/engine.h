@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Zentu's expression engine: one calculator line in, one extended value out.
 //
-// The engine never builds a syntax tree. It rewrites the expression text in passes, each
-// a private member of Engine, reached through EvaluateExpression:
+// A line goes through LineExecution (evaluate.cpp, at the end of this header): cut at its
+// first "=", evaluated by EvaluateExpression, rounded, and written back as
+// "expression=result".
+//
+// The engine never builds a syntax tree. EvaluateExpression rewrites the expression text
+// in passes, each a private member of Engine:
 //   1. NormalizeInto (evaluate.cpp) drops blanks, upper-cases a..z and compares the counts
 //      of "(" and ")" (unequal counts stop the evaluation with "Geçersiz parantez...").
 //   2. ExpandInto (expand.cpp) replaces every function call and named constant by number

@@ -57,13 +57,7 @@ long double Engine::EvaluateAt(const SampledFormula& formula, double x) {
     Scratch value(buffers_);
     AppendResultText(value.str(), x);
     return EvaluateFilled([&](std::string& out) {
-        if (formula.balanced_) {
-            out = formula.pieces_[0];
-            for (std::size_t i = 1; i < formula.pieces_.size(); ++i) {
-                out += value.str();
-                out += formula.pieces_[i];
-            }
-        }
+        if (formula.balanced_) JoinAtVariable(formula.pieces_, value.str(), out);
         return FinishNormalized(out, formula.balanced_);
     });
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/number_text.h"
@@ -132,8 +133,11 @@ struct Engine::DepthGuard {
     Engine& engine;
 };
 
-// Single-argument operations (SIN, LN, TRNC...) and the power algorithm of PWR.
+// The operations of the function library, one for each row of the name table in
+// engine/expand.cpp. SUM to DQUA stand together: the statistics are kept by their place
+// (Engine::ApplySeriesFunction).
 enum class Op : unsigned char {
+    // single-argument operations
     Sin,
     Cos,
     Tan,
@@ -183,6 +187,10 @@ enum class Op : unsigned char {
 };
 
 long double ApplyNumeric(Op op, long double x);
+// The pieces of a formula cut at its variable (SampledFormula) joined again, with
+// value_text in every place of the variable.
+void JoinAtVariable(const std::vector<std::string>& pieces, std::string_view value_text,
+                    std::string& out);
 long double ReadSignedNumber(std::string_view text, std::size_t& p, bool* empty = nullptr);
 long double TakeLastNumber(std::string& out);
 std::string_view ExtractArgument(std::string_view text, std::size_t& p);

@@ -36,6 +36,12 @@ bool IsWellFormedToken(std::string_view t) {
 
 namespace {
 
+// mant * 10^p for |p| <= 27: an exact integer and an exact power of ten, so one correctly
+// rounded multiplication or division.
+inline long double ScaleExactly(std::uint64_t mant, int p) {
+    return p >= 0 ? (long double)mant * kExactPow10[p] : (long double)mant / kExactPow10[-p];
+}
+
 // Appends the run of digits at c to `mant` (mant * 10^n + digits), eight at a time where
 // it can; more than 19 digits overflow, which the caller checks by counting.
 inline const char* ReadDigits(const char* c, const char* end, std::uint64_t& mant) {
@@ -101,7 +107,7 @@ bool FastTextToNumber(std::string_view t, long double& value) {
         return true;
     }
     if (p < -27 || p > 27) return false;
-    value = p >= 0 ? (long double)mant * kExactPow10[p] : (long double)mant / kExactPow10[-p];
+    value = ScaleExactly(mant, p);
     if (negative) value = -value;
     return true;
 }
@@ -195,7 +201,7 @@ __attribute__((noinline)) long double SlowTextToNumber(std::string_view t) {
     long double value;
     if (dropped == 0 && p >= -27 && p <= 27) {
         // Exact integer and exact power of ten: one correctly rounded operation.
-        value = p >= 0 ? (long double)mant * kExactPow10[p] : (long double)mant / kExactPow10[-p];
+        value = ScaleExactly(mant, int(p));
     } else {
         std::string clean = std::to_string(mant);
         clean += many;
