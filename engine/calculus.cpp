@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // INT and DIF: a formula in a one-letter variable, evaluated afresh at each sample point
 // with the sample's number text in place of the variable.
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,45 +53,29 @@ std::vector<std::string> SplitAtVariable(std::string_view formula, std::string_v
     return pieces;
 }
 
-// The ";"-pieces of an INT or DIF argument, taken one after the other. When no ";" is
-// left the piece is empty and the rest stays: it is the step count.
+// The ";"-pieces of an INT or DIF argument (control characters and blanks around it
+// dropped), taken one after the other. When no ";" is left the piece is empty and the
+// rest stays: it is the step count.
 class Pieces {
   public:
-    explicit Pieces(std::string_view text) : rest_(text) {
-        while (!rest_.empty() && static_cast<unsigned char>(rest_.front()) <= 32)
-            rest_.remove_prefix(1);
-        while (!rest_.empty() && static_cast<unsigned char>(rest_.back()) <= 32)
-            rest_.remove_suffix(1);
-    }
-    std::string_view Next() {
-        const std::size_t semi = rest_.find(';');
-        if (semi == std::string_view::npos) return {};
-        const std::string_view piece = rest_.substr(0, semi);
-        rest_.remove_prefix(semi + 1);
-        return piece;
-    }
+    explicit Pieces(std::string_view text) : list_(TrimControls(text)) {}
+    std::string_view Next() { return list_.AtLastPiece() ? std::string_view() : list_.Next(); }
     // The rest read as a decimal integer of any length, with an optional sign; 100 when
     // it is not one. A count beyond 2147483647 (or below 1) is no count: it fails.
     std::uint32_t Count() const {
-        std::string_view s = rest_;
-        bool negative = false;
-        if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-            negative = s[0] == '-';
-            s.remove_prefix(1);
-        }
-        if (s.empty()) return 100;
-        constexpr std::int64_t kMax = 2147483647;
-        std::int64_t v = 0;
-        for (char c : s) {
-            if (!IsDigit(c)) return 100;
-            v = std::min(v * 10 + (c - '0'), kMax + 1);  // held just above the largest count
-        }
-        if (negative || v == 0 || v > kMax) throw EvalFailure{};
-        return static_cast<std::uint32_t>(v);
+        const std::optional<long long> n = ReadInteger(list_.Rest());
+        if (!n) return 100;
+        if (*n < 1 || *n > 2147483647) throw EvalFailure{};
+        return static_cast<std::uint32_t>(*n);
     }
 
   private:
-    std::string_view rest_;
+    static std::string_view TrimControls(std::string_view s) {
+        while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
+        while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
+        return s;
+    }
+    ListReader list_;
 };
 
 // A limit, point or sample rounded to double. One that leaves the double range fails,
@@ -106,14 +90,19 @@ double ToDouble(long double v) {
 
 }  // namespace
 
-std::string SubstituteVariable(std::string_view formula, std::string_view variable,
-                               std::string_view value_text) {
-    const std::vector<std::string> pieces = SplitAtVariable(formula, variable);
-    std::string out = pieces[0];
+void JoinAtVariable(const std::vector<std::string>& pieces, std::string_view value_text,
+                    std::string& out) {
+    out = pieces[0];
     for (std::size_t i = 1; i < pieces.size(); ++i) {
         out += value_text;
         out += pieces[i];
     }
+}
+
+std::string SubstituteVariable(std::string_view formula, std::string_view variable,
+                               std::string_view value_text) {
+    std::string out;
+    JoinAtVariable(SplitAtVariable(formula, variable), value_text, out);
     return out;
 }
 
@@ -125,11 +114,6 @@ SampledFormula::SampledFormula(std::string_view formula, std::string_view variab
     for (std::string& piece : pieces_)
         piece.resize(std::size_t(NormalizeChars(piece, piece.data(), open, close) - piece.data()));
     balanced_ = open == close;
-}
-
-long double Engine::SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
-                                          double x) {
-    return EvaluateAt(SampledFormula(formula, variable), x);
 }
 
 long double Engine::TrapezoidIntegral(std::string_view formula, std::string_view variable,

@@ -1,18 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Zentu's expression engine: one calculator line in, one extended value out.
 //
-// The engine never builds a syntax tree. It rewrites the expression text in passes:
-//   1. NormalizeExpression drops blanks, upper-cases a..z and compares the counts of
-//      "(" and ")" (unequal counts stop the evaluation with "Geçersiz parantez...").
-//   2. ExpandFunctions replaces every function call and named constant by number text;
-//      a call's argument is cut out and reduced by a nested run of the passes, or, for
-//      the ";"-list functions (DAT, DIV, INT, ...), split and evaluated piece by piece
-//      through EvaluateExpression itself.
-//   3. PowerPass rewrites every "!" and "^" into number text, scanning right to left.
-//   4. ProductPass rewrites groups, products and quotients into number text, left to
-//      right, and SumPass adds up what remains. Only that last sum is not written back.
+// A line goes through LineExecution (evaluate.cpp, at the end of this header): cut at its
+// first "=", evaluated by EvaluateExpression, rounded, and written back as
+// "expression=result".
+//
+// The engine never builds a syntax tree. EvaluateExpression rewrites the expression text
+// in passes, each a private member of Engine:
+//   1. NormalizeInto (evaluate.cpp) drops blanks, upper-cases a..z and compares the counts
+//      of "(" and ")" (unequal counts stop the evaluation with "Geçersiz parantez...").
+//   2. ExpandInto (expand.cpp) replaces every function call and named constant by number
+//      text, looking names up in one table in the order of recognition. A call's argument
+//      is cut out and reduced by a nested run of the passes, or, for the ";"-list
+//      functions (DAT, DIV, INT, ...), split and evaluated piece by piece through
+//      EvaluateExpression itself (functions.cpp, series.cpp, calculus.cpp).
+//   3. PowerView (passes.cpp) rewrites every "!" and "^" into number text, scanning right
+//      to left.
+//   4. ProductPass (passes.cpp) rewrites groups, products and quotients into number text,
+//      left to right, and SumPass adds up what remains. Only that last sum is not written
+//      back.
 // Every intermediate result is written back with NumberToText (12 decimals) and read
-// again; this rounding is part of the calculator's arithmetic.
+// again with TextToNumber (engine/number_text.h); this rounding is part of the
+// calculator's arithmetic.
 //
 // Failures (division by zero, overflow, invalid operations, broken structure) are thrown
 // and caught by the innermost running EvaluateExpression, which sets ErrorFlag and
@@ -53,6 +62,9 @@ class RoundingOverflow : public std::overflow_error {
 
 class Engine;
 
+// An operation of the function library (engine/internal.h).
+enum class Op : unsigned char;
+
 // A formula to be evaluated at many values of its variable (INT, DIF, the graph's
 // samples), cut at the variable's places and normalised once. Engine::EvaluateAt(f, x)
 // gives exactly what EvaluateExpression gives for the formula with the result text of x
@@ -74,6 +86,8 @@ class Engine {
     // The engine entry: never throws an engine failure to its caller (only
     // std::bad_alloc). Callers read ErrorFlag afterwards.
     long double EvaluateExpression(std::string_view text);
+    // The prepared formula at x (see SampledFormula); the same guarantee.
+    long double EvaluateAt(const SampledFormula& formula, double x);
 
     // ---- Engine state ----------------------------------------------------------
     long double AnswerStore = 0;    // value of the last evaluation that completed its passes
@@ -102,27 +116,11 @@ class Engine {
     // Deepest nesting of groups and calls that an evaluation accepts.
     static constexpr int kMaxDepth = 256;
 
-    // ---- The passes (public so tests can drive them one by one) ----------------------
-    bool NormalizeExpression(std::string& text);
-    void ReportSyntaxError(std::string_view text, std::size_t& p);
-    std::string ExpandFunctions(std::string_view text);
-    std::string PowerPass(std::string_view text);
-    long double ProductPass(std::string_view text);
-    long double SumPass(std::string_view text);
-
-    // ---- Function library ---------------------------------------------------------
-    void SplitArguments(std::string_view text);
-    long double DefineSeries(std::string_view text);
-    long double SubstituteAndEvaluate(std::string_view formula, std::string_view variable,
-                                      double x);
-    long double EvaluateAt(const SampledFormula& formula, double x);
-    long double TrapezoidIntegral(std::string_view formula, std::string_view variable,
-                                  std::uint32_t n, double a, double b);
-    long double CentralDifference(std::string_view formula, std::string_view variable,
-                                  std::uint32_t n, double a);
-
   private:
+    friend class Scratch;
     struct DepthGuard;
+
+    // ---- The passes (evaluate.cpp, expand.cpp, passes.cpp) ------------------------------
     template <class Fill>
     long double EvaluateFilled(const Fill& fill);
     bool NormalizeInto(std::string_view text, std::string& out);
@@ -130,18 +128,35 @@ class Engine {
     long double Evaluate(std::string_view normalized);
     void ExpandInto(std::string_view text, std::string& out);
     std::string_view PowerView(std::string_view text, std::string& storage);
+    long double ReduceGroup(std::string_view text);
     void InsertPowerResult(std::string& left, std::string& right_reversed, long double v);
     long double TakeOperandBefore(std::string& left);
+    long double TakeBase(std::string& left);
     bool TakeExponent(std::string& right_reversed, long double& exponent);
-    long double ApplyTextFunction(int op, std::string_view argument);
-    long double ApplySeriesFunction(int op);
-    long double ComputeSeriesFunction(int op);
+    long double ProductPass(std::string_view text);
+    long double SumPass(std::string_view text);
+    void FlagSyntaxError();
+    void ReportSyntaxError(std::string_view text, std::size_t& p);
+
+    // ---- Function library (functions.cpp, series.cpp, calculus.cpp) ---------------------
+    long double ApplyTextFunction(Op op, std::string_view argument);
+    void SplitArguments(std::string_view text);
+    long double DefineSeries(std::string_view text);
+    long double ApplySeriesFunction(Op op);
+    long double ComputeSeriesFunction(Op op);
     long double IntegralOf(std::string_view argument);
     long double DerivativeOf(std::string_view argument);
+    long double TrapezoidIntegral(std::string_view formula, std::string_view variable,
+                                  std::uint32_t n, double a, double b);
+    long double CentralDifference(std::string_view formula, std::string_view variable,
+                                  std::uint32_t n, double a);
+
+    // ---- Hooks and state kept for the running evaluation (evaluate.cpp) -------------------
     void ShowMessage(BoxKind kind, const std::string& text);
     void PollCancel(std::uint64_t done, std::uint64_t total);
     void CountWork(std::uint64_t units);
     void ReplaceSeries(std::vector<long double>&& values, std::uint16_t count);
+    void ForgetStatistics();
     std::string LocaleText(long double v) const;
 
     int depth_ = 0;           // nesting of passes, groups and evaluations
@@ -152,25 +167,20 @@ class Engine {
     std::vector<long double> series_before_;
     std::uint16_t series_count_before_ = 0;
     bool series_saved_ = false;
-    // Statistics already computed in the running evaluation, by operation; forgotten when
-    // the series is replaced and when the next evaluation begins (the series is public
-    // and may change between evaluations), so a line of many SUM() over a long series
-    // reads the series once.
+    // Statistics already computed in the running evaluation, SUM to DQUA in the order of
+    // Op; forgotten when the series is replaced and when the next evaluation begins (the
+    // series is public and may change between evaluations), so a line of many SUM() over
+    // a long series reads the series once.
     struct SeriesStatistic {
         bool known = false;
         long double value = 0;
     };
-    SeriesStatistic statistics_[8];
-    void ForgetStatistics();
-
-  public:
+    SeriesStatistic statistics_[7];
     // Text buffers reused by the passes (see Scratch).
     struct BufferStack {
         std::vector<std::unique_ptr<std::string>> buffers;
         std::size_t used = 0;
     };
-
-  private:
     BufferStack buffers_;
 };
 

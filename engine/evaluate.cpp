@@ -57,29 +57,16 @@ long double Engine::EvaluateAt(const SampledFormula& formula, double x) {
     Scratch value(buffers_);
     AppendResultText(value.str(), x);
     return EvaluateFilled([&](std::string& out) {
-        if (formula.balanced_) {
-            out = formula.pieces_[0];
-            for (std::size_t i = 1; i < formula.pieces_.size(); ++i) {
-                out += value.str();
-                out += formula.pieces_[i];
-            }
-        }
+        if (formula.balanced_) JoinAtVariable(formula.pieces_, value.str(), out);
         return FinishNormalized(out, formula.balanced_);
     });
 }
 
 // The passes after normalisation: expansion, powers, products and the sum.
 long double Engine::Evaluate(std::string_view normalized) {
-    Scratch expanded(buffers_), powered(buffers_);
+    Scratch expanded(buffers_);
     ExpandInto(normalized, expanded.str());
-    return ProductPass(PowerView(expanded.str(), powered.str()));
-}
-
-bool Engine::NormalizeExpression(std::string& text) {
-    Scratch normalized(buffers_);
-    if (!NormalizeInto(text, normalized.str())) return false;
-    text = normalized.str();
-    return true;
+    return ReduceGroup(expanded.str());
 }
 
 // Builds the normalised text in `out` (blanks dropped, a..z upper-cased) and compares
@@ -106,12 +93,17 @@ bool Engine::FinishNormalized(std::string& out, bool balanced) {
     return true;
 }
 
-void Engine::ReportSyntaxError(std::string_view text, std::size_t& p) {
+// Only the first syntax error of an evaluation is reported.
+void Engine::FlagSyntaxError() {
     if (SyntaxErrorArmed) {
         ErrorFlag = true;
         ErrorText = kSyntaxError;
         SyntaxErrorArmed = false;
     }
+}
+
+void Engine::ReportSyntaxError(std::string_view text, std::size_t& p) {
+    FlagSyntaxError();
     p = text.size();  // ends the scan that met the error
 }
 

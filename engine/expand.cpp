@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The expansion pass: function calls and named constants become number text.
 //
-// Names are recognised by their first character and the characters after it, compared
-// literally in the fixed order of the table below; the first entry whose compared text
-// matches wins. There is no tokenizer: "_MPX" is "_MP" followed by a stray "X".
-#include <array>
-#include <cmath>
+// Names are compared literally, in the fixed order of the tables below (kNames for the
+// functions and PI, kConstants for the names that begin with "_"); the first row whose
+// text stands at the scan position wins. There is no tokenizer: "_MPX" is "_MP" followed
+// by a stray "X", and a character that begins no name is a syntax error.
+#include <iterator>
+#include <numbers>
+#include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/internal.h"
@@ -22,125 +25,137 @@ enum class Family : unsigned char {
 };
 
 struct Name {
-    char first;
-    std::string_view compared;  // the characters after the first one
+    std::string_view text;  // compared literally: a function's name with its "("
     Family family;
     Op op;
 };
 
-// In the order of recognition for each first character.
-constexpr std::array kNames = {
-    Name{'A', "TAN(", Family::Numeric, Op::ATan}, Name{'A', "COS(", Family::Numeric, Op::ACos},
-    Name{'A', "SIN(", Family::Numeric, Op::ASin}, Name{'A', "BS(", Family::Numeric, Op::Abs},
-    Name{'A', "NS(", Family::Ignored, Op::Ans},   Name{'C', "OS(", Family::Numeric, Op::Cos},
-    Name{'C', "OSH(", Family::Numeric, Op::Cosh}, Name{'C', "SCH(", Family::Numeric, Op::Csch},
-    Name{'C', "EIL(", Family::Numeric, Op::Ceil}, Name{'C', "OT(", Family::Numeric, Op::Cot},
-    Name{'C', "OM(", Family::Text, Op::Com},      Name{'D', "IF(", Family::Text, Op::Dif},
-    Name{'D', "IV(", Family::Text, Op::Div},      Name{'D', "AT(", Family::Text, Op::Dat},
-    Name{'D', "VAR(", Family::Ignored, Op::DVar}, Name{'D', "STD(", Family::Ignored, Op::DStd},
-    Name{'D', "GEO(", Family::Ignored, Op::DGeo}, Name{'D', "AVG(", Family::Ignored, Op::DAvg},
-    Name{'D', "HAR(", Family::Ignored, Op::DHar}, Name{'D', "QUA(", Family::Ignored, Op::DQua},
-    Name{'D', "SEE(", Family::Ignored, Op::DSee}, Name{'D', "SRT(", Family::Ignored, Op::DSrt},
-    Name{'E', "XP(", Family::Numeric, Op::Exp},   Name{'F', "LOR(", Family::Numeric, Op::Flor},
-    Name{'I', "NT(", Family::Text, Op::Int},      Name{'L', "OG(", Family::Numeric, Op::Log},
-    Name{'L', "N(", Family::Numeric, Op::Ln},     Name{'M', "OD(", Family::Text, Op::Mod},
-    Name{'P', "I", Family::Constant, Op::Pi},     Name{'P', "WR(", Family::Text, Op::Pwr},
-    Name{'P', "ER(", Family::Text, Op::Per},      Name{'R', "ND(", Family::Numeric, Op::Rnd},
-    Name{'S', "UM(", Family::Ignored, Op::Sum},   Name{'S', "IN(", Family::Numeric, Op::Sin},
-    Name{'S', "QR(", Family::Numeric, Op::Sqr},   Name{'S', "INH(", Family::Numeric, Op::Sinh},
-    Name{'S', "INC(", Family::Numeric, Op::Sinc}, Name{'S', "IGN(", Family::Numeric, Op::Sign},
-    Name{'S', "ECH(", Family::Numeric, Op::Sech}, Name{'S', "QRT(", Family::Numeric, Op::Sqrt},
-    Name{'T', "AN(", Family::Numeric, Op::Tan},   Name{'T', "RNC(", Family::Numeric, Op::Trnc},
-    Name{'T', "ANH(", Family::Numeric, Op::Tanh},
+// Every name, in the order of recognition: at a letter, the first row whose text stands
+// there wins. The rows of one first letter stand together (checked below), and a name
+// is added by adding its row.
+// clang-format off
+constexpr Name kNames[] = {
+    {"ATAN(", Family::Numeric, Op::ATan},
+    {"ACOS(", Family::Numeric, Op::ACos},
+    {"ASIN(", Family::Numeric, Op::ASin},
+    {"ABS(", Family::Numeric, Op::Abs},
+    {"ANS(", Family::Ignored, Op::Ans},
+    {"COS(", Family::Numeric, Op::Cos},
+    {"COSH(", Family::Numeric, Op::Cosh},
+    {"CSCH(", Family::Numeric, Op::Csch},
+    {"CEIL(", Family::Numeric, Op::Ceil},
+    {"COT(", Family::Numeric, Op::Cot},
+    {"COM(", Family::Text, Op::Com},
+    {"DIF(", Family::Text, Op::Dif},
+    {"DIV(", Family::Text, Op::Div},
+    {"DAT(", Family::Text, Op::Dat},
+    {"DVAR(", Family::Ignored, Op::DVar},
+    {"DSTD(", Family::Ignored, Op::DStd},
+    {"DGEO(", Family::Ignored, Op::DGeo},
+    {"DAVG(", Family::Ignored, Op::DAvg},
+    {"DHAR(", Family::Ignored, Op::DHar},
+    {"DQUA(", Family::Ignored, Op::DQua},
+    {"DSEE(", Family::Ignored, Op::DSee},
+    {"DSRT(", Family::Ignored, Op::DSrt},
+    {"EXP(", Family::Numeric, Op::Exp},
+    {"FLOR(", Family::Numeric, Op::Flor},
+    {"INT(", Family::Text, Op::Int},
+    {"LOG(", Family::Numeric, Op::Log},
+    {"LN(", Family::Numeric, Op::Ln},
+    {"MOD(", Family::Text, Op::Mod},
+    {"PI", Family::Constant, Op::Pi},
+    {"PWR(", Family::Text, Op::Pwr},
+    {"PER(", Family::Text, Op::Per},
+    {"RND(", Family::Numeric, Op::Rnd},
+    {"SUM(", Family::Ignored, Op::Sum},
+    {"SIN(", Family::Numeric, Op::Sin},
+    {"SQR(", Family::Numeric, Op::Sqr},
+    {"SINH(", Family::Numeric, Op::Sinh},
+    {"SINC(", Family::Numeric, Op::Sinc},
+    {"SIGN(", Family::Numeric, Op::Sign},
+    {"SECH(", Family::Numeric, Op::Sech},
+    {"SQRT(", Family::Numeric, Op::Sqrt},
+    {"TAN(", Family::Numeric, Op::Tan},
+    {"TRNC(", Family::Numeric, Op::Trnc},
+    {"TANH(", Family::Numeric, Op::Tanh},
 };
+// clang-format on
 
-// Where the names of each first character begin in the table (they stand together).
+constexpr bool FirstLettersStandTogether() {
+    for (std::size_t i = 1; i < std::size(kNames); ++i)
+        if (kNames[i].text[0] != kNames[i - 1].text[0])
+            for (std::size_t j = 0; j < i; ++j)
+                if (kNames[j].text[0] == kNames[i].text[0]) return false;
+    return true;
+}
+static_assert(FirstLettersStandTogether(), "the names of one first letter must stand together");
+
+// For each character, the first row of kNames that begins with it (or the end of kNames).
 struct FirstNameIndex {
     const Name* at[256];
     constexpr FirstNameIndex() : at() {
-        for (auto& a : at) a = kNames.end();
-        for (std::size_t i = kNames.size(); i-- > 0;)
-            at[static_cast<unsigned char>(kNames[i].first)] = &kNames[i];
+        for (auto& a : at) a = std::end(kNames);
+        for (std::size_t i = std::size(kNames); i-- > 0;)
+            at[static_cast<unsigned char>(kNames[i].text[0])] = &kNames[i];
     }
-    const Name* operator[](unsigned char c) const { return at[c]; }
 };
 constexpr FirstNameIndex kFirstName;
 
-// The named constants, all beginning with "_": two-letter names first, then three,
-// four and single letters, so that "_ME" is not "_M" followed by "E".
+// The name of kNames that stands at p, or nullptr.
+const Name* NameAt(std::string_view text, std::size_t p) {
+    const std::string_view rest = text.substr(p);
+    for (const Name* n = kFirstName.at[static_cast<unsigned char>(rest[0])];
+         n != std::end(kNames) && n->text[0] == rest[0]; ++n)
+        if (rest.starts_with(n->text)) return n;
+    return nullptr;
+}
+
+// The named constants, all beginning with "_", in the order of recognition: two-letter
+// names first, then three, four and single letters, so that "_ME" is not "_M" followed
+// by "E".
 struct Constant {
-    std::string_view compared;
+    std::string_view name;
     long double value;
-    bool exponent_form;
+    bool exponent_form;  // inserted in the 18-digit exponent form, else the general one
 };
 
-constexpr std::array kConstants = {
-    Constant{"MP", 1.672623E-24L, true},       Constant{"ME", 9.1093897E-28L, true},
-    Constant{"MN", 1.6749286E-24L, true},      Constant{"EC", 1.60217733E-19L, true},
-    Constant{"PI", 3.141592653589793L, false}, Constant{"AUR", 1.618033988749894L, false},
-    Constant{"AMU", 1.66053873E-27L, false},   Constant{"EUL", 0.577215664901532L, false},
-    Constant{"AVGD", 6.02214199E+23L, true},   Constant{"CLMB", 8987551787.0L, true},
-    Constant{"FRDY", 96485.3415L, false},      Constant{"PLNC", 6.626075E-34L, false},
-    Constant{"RYDB", 10973731.534L, false},    Constant{"E", 2.718281828459045L, false},
-    Constant{"C", 299792458.0L, false},        Constant{"G", 9.80665L, false},
-    Constant{"R", 6370000.0L, false},          Constant{"M", 5.972E+24L, false},
+// clang-format off
+constexpr Constant kConstants[] = {
+    {"_MP", 1.672623E-24L, true},
+    {"_ME", 9.1093897E-28L, true},
+    {"_MN", 1.6749286E-24L, true},
+    {"_EC", 1.60217733E-19L, true},
+    {"_PI", 3.141592653589793L, false},
+    {"_AUR", 1.618033988749894L, false},
+    {"_AMU", 1.66053873E-27L, false},
+    {"_EUL", 0.577215664901532L, false},
+    {"_AVGD", 6.02214199E+23L, true},
+    {"_CLMB", 8987551787.0L, true},
+    {"_FRDY", 96485.3415L, false},
+    {"_PLNC", 6.626075E-34L, false},
+    {"_RYDB", 10973731.534L, false},
+    {"_E", 2.718281828459045L, false},
+    {"_C", 299792458.0L, false},
+    {"_G", 9.80665L, false},
+    {"_R", 6370000.0L, false},
+    {"_M", 5.972E+24L, false},
 };
+// clang-format on
 
-// π at full extended precision.
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
-
-bool StartsName(char c) {
-    switch (c) {
-        case 'A':
-        case 'C':
-        case 'D':
-        case 'E':
-        case 'F':
-        case 'I':
-        case 'L':
-        case 'M':
-        case 'P':
-        case 'R':
-        case 'S':
-        case 'T':
-        case '_':
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool LookAhead(std::string_view text, std::size_t p, std::string_view compared) {
-    if (text.size() - p - 1 < compared.size()) return false;
-    for (std::size_t i = 0; i < compared.size(); ++i)
-        if (text[p + 1 + i] != compared[i]) return false;
-    return true;
-}
-
-}  // namespace
-
-// The inserted texts of the constants, made once from their stored values.
-const std::vector<std::pair<std::string, std::string>>& ConstantTexts() {
+// The inserted texts of the constants, in the order of kConstants, made once from their
+// stored values.
+const std::vector<std::string>& ConstantTexts() {
     static const auto texts = [] {
-        std::vector<std::pair<std::string, std::string>> t;
-        for (const Constant& c : kConstants) {
-            // Built by appending: GCC 12 warns falsely (-Wrestrict) on the inlined
-            // "_" + std::string.
-            std::string name(1, '_');
-            name += c.compared;
-            t.emplace_back(std::move(name), c.exponent_form ? ConstantExponentText(c.value)
-                                                            : ConstantGeneralText(c.value));
-        }
+        std::vector<std::string> t;
+        for (const Constant& c : kConstants)
+            t.push_back(c.exponent_form ? ConstantExponentText(c.value)
+                                        : ConstantGeneralText(c.value));
         return t;
     }();
     return texts;
 }
 
-std::string Engine::ExpandFunctions(std::string_view text) {
-    std::string out;
-    ExpandInto(text, out);
-    return out;
-}
+}  // namespace
 
 // A call's or constant's value is joined by "*" to a value directly before it (a number,
 // a closing parenthesis or a factorial mark) and to a number directly after it, so "2PI"
@@ -187,42 +202,31 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
             p += len;
             continue;
         }
-        if (!StartsName(ch)) {
-            ReportSyntaxError(text, p);
-            continue;
-        }
         if (ch == '_') {
-            const auto& texts = ConstantTexts();
             std::size_t i = 0;
-            while (i < kConstants.size() && !LookAhead(text, p, kConstants[i].compared)) ++i;
-            if (i == kConstants.size()) {
+            while (i < std::size(kConstants) && !text.substr(p).starts_with(kConstants[i].name))
+                ++i;
+            if (i == std::size(kConstants)) {
                 ReportSyntaxError(text, p);
                 continue;
             }
-            p += 1 + kConstants[i].compared.size();
+            p += kConstants[i].name.size();
             JoinBefore(out);
-            out += texts[i].second;
+            out += ConstantTexts()[i];
             JoinAfter(out, text, p);
             continue;
         }
-        const Name* name = nullptr;
-        for (const Name* n = kFirstName[static_cast<unsigned char>(ch)];
-             n != kNames.end() && n->first == ch; ++n) {
-            if (LookAhead(text, p, n->compared)) {
-                name = n;
-                break;
-            }
-        }
+        const Name* name = NameAt(text, p);
         if (!name) {
             ReportSyntaxError(text, p);
             continue;
         }
-        p += name->compared.size();  // on the "(" of a function, after "PI" for π
+        p += name->text.size() - 1;  // on the "(" of a function, on the "I" of PI
         long double r = 0;
         switch (name->family) {
             case Family::Constant:
                 ++p;
-                r = kPi;
+                r = std::numbers::pi_v<long double>;
                 break;
             case Family::Numeric: {
                 const std::string_view argument = ExtractArgument(text, p);
@@ -231,20 +235,17 @@ void Engine::ExpandInto(std::string_view text, std::string& out) {
                     IsWellFormedToken(argument)) {
                     v = TextToNumber(argument);  // a plain number needs no passes
                 } else {
-                    Scratch expanded(buffers_), powered(buffers_);
-                    ExpandInto(argument, expanded.str());
-                    v = ProductPass(PowerView(expanded.str(), powered.str()));
+                    v = Evaluate(argument);
                 }
                 r = ApplyNumeric(name->op, v);
                 break;
             }
             case Family::Text:
-                r = ApplyTextFunction(static_cast<int>(name->op), ExtractArgument(text, p));
+                r = ApplyTextFunction(name->op, ExtractArgument(text, p));
                 break;
             case Family::Ignored:
                 ExtractArgument(text, p);
-                r = name->op == Op::Ans ? AnswerStore
-                                        : ApplySeriesFunction(static_cast<int>(name->op));
+                r = name->op == Op::Ans ? AnswerStore : ApplySeriesFunction(name->op);
                 break;
         }
         JoinBefore(out);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 
 #include "engine/engine.h"
 #include "engine/internal.h"
@@ -16,9 +17,9 @@
 namespace zentu {
 namespace {
 
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
+constexpr long double kPi = std::numbers::pi_v<long double>;
 constexpr long double kHalfPi = kPi / 2;
-constexpr long double kLn2 = 0.693147180559945309417232121458176568L;
+constexpr long double kLn2 = std::numbers::ln2_v<long double>;
 
 // Truncation toward zero to a signed 64-bit integer; a value outside that range fails.
 std::int64_t ToInt64(long double t) {
@@ -34,7 +35,6 @@ long double Hyperbolic(Op op, long double x) {
             case Op::Tanh:
                 return x > 0 ? 1.0L : -1.0L;
             case Op::Sech:
-                return 0.0L;
             case Op::Csch:
                 return 0.0L;
             default: {
@@ -149,25 +149,16 @@ long double PowerAlgorithm(long double a, long double b) {
     return Checked(std::exp(b * std::log(a)));
 }
 
-// Splits a ";"-list at every ";" (parentheses do not matter) and evaluates each piece;
-// the values go to ArgumentStore, slot 0 unused.
+// Evaluates each piece of a ";"-list (see ListReader); the values go to ArgumentStore,
+// slot 0 unused.
 void Engine::SplitArguments(std::string_view text) {
     std::vector<long double> slots{0.0L};
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semi = text.find(';', start);
-        const std::string_view piece = text.substr(
-            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
-        slots.push_back(EvaluateExpression(piece));
-        if (semi == std::string_view::npos) break;
-        start = semi + 1;
-    }
+    for (ListReader list(text); !list.Done();) slots.push_back(EvaluateExpression(list.Next()));
     // Built aside: a piece that itself splits a list cannot disturb this one.
     ArgumentStore = std::move(slots);
 }
 
-long double Engine::ApplyTextFunction(int op_code, std::string_view argument) {
-    const Op op = static_cast<Op>(op_code);
+long double Engine::ApplyTextFunction(Op op, std::string_view argument) {
     switch (op) {
         case Op::Dat:
             return DefineSeries(argument);

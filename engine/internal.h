@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/number_text.h"
@@ -68,6 +69,36 @@ inline std::size_t FirstCharLength(std::string_view s) {
     return n;
 }
 
+// A ";"-list taken from the front, piece by piece (DAT, the two-number functions, INT and
+// DIF). Every ";" ends a piece, whatever brackets stand around it: a list without ";" is
+// one piece, an empty list one empty piece.
+class ListReader {
+  public:
+    explicit ListReader(std::string_view list) : rest_(list) {}
+    // True once the last piece has been taken.
+    bool Done() const { return done_; }
+    // True when no ";" is left: Rest() is the last piece.
+    bool AtLastPiece() const { return rest_.find(';') == std::string_view::npos; }
+    std::string_view Rest() const { return rest_; }
+    // Takes the next piece; only while not Done().
+    std::string_view Next() {
+        const std::size_t semi = rest_.find(';');
+        std::string_view piece = rest_;
+        if (semi == std::string_view::npos) {
+            done_ = true;
+            rest_ = {};
+        } else {
+            piece = rest_.substr(0, semi);
+            rest_.remove_prefix(semi + 1);
+        }
+        return piece;
+    }
+
+  private:
+    std::string_view rest_;
+    bool done_ = false;
+};
+
 // A reusable text buffer taken from the engine's stack of buffers, so the passes
 // allocate nothing once the stack has warmed up. Buffers are taken and given back in
 // strict nesting order (they live in scopes), so a counter is all the bookkeeping.
@@ -102,8 +133,11 @@ struct Engine::DepthGuard {
     Engine& engine;
 };
 
-// Single-argument operations (SIN, LN, TRNC...) and the power algorithm of PWR.
+// The operations of the function library, one for each row of the name table in
+// engine/expand.cpp. SUM to DQUA stand together: the statistics are kept by their place
+// (Engine::ApplySeriesFunction).
 enum class Op : unsigned char {
+    // single-argument operations
     Sin,
     Cos,
     Tan,
@@ -153,6 +187,10 @@ enum class Op : unsigned char {
 };
 
 long double ApplyNumeric(Op op, long double x);
+// The pieces of a formula cut at its variable (SampledFormula) joined again, with
+// value_text in every place of the variable.
+void JoinAtVariable(const std::vector<std::string>& pieces, std::string_view value_text,
+                    std::string& out);
 long double ReadSignedNumber(std::string_view text, std::size_t& p, bool* empty = nullptr);
 long double TakeLastNumber(std::string& out);
 std::string_view ExtractArgument(std::string_view text, std::size_t& p);

@@ -12,9 +12,14 @@
 // All conversions are exact: a value's decimal digits are computed from its binary
 // significand with integer arithmetic, rounded to nearest with ties to even, and only
 // then rounded again on the decimal digits as each form prescribes.
+//
+// Where each part lives: the exact digits in number_digits.h/.cpp, the written forms in
+// number_forms.cpp, the reader (TextToNumber, ReadInteger) in number_reader.cpp, the
+// rounding of results in number_rounding.cpp.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,8 +48,12 @@ Decimal18 ToDecimal18(long double v);
 std::string NumberToText(long double v);
 void AppendNumberText(std::string& out, long double v);
 
-// Reads a number token; malformed tokens give the digits read so far (see the .cpp).
-// Throws EvalFailure when a power of ten below 5120 scales the value out of range.
+// Reads a number token: an optional sign, digits with an optional ".", and an optional
+// "E" (or "e") with an optional sign and digits; the empty token is 0. The value is the
+// correctly rounded one, but for the power of ten p (the exponent minus the digits after
+// the "."): p >= 5120 gives infinity with the token's sign, whatever the digits, and
+// p <= -5120 gives 0; in between, a value beyond the extended range throws EvalFailure.
+// A malformed token is no error: it gives the digits read so far, without sign or power.
 long double TextToNumber(std::string_view token);
 
 // Length of the number token that starts at text[p] (NumberChars, with a sign directly
@@ -58,6 +67,12 @@ inline std::size_t NumberTokenLength(std::string_view text, std::size_t p) {
     }
     return std::size_t(c - begin);
 }
+
+// Reads the whole text as a decimal integer: an optional sign and at least one digit, of
+// any length; a value beyond the range of long long is held at the nearer end of it.
+// Gives nothing for any other text (blanks included).
+std::optional<long long> ReadInteger(std::string_view text);
+
 // True when a token the user wrote is well formed: at most one ".", and an "E" only
 // once, followed by an optional sign and at least one digit.
 bool IsWellFormedToken(std::string_view token);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The reduction passes: powers and factorials, products and quotients, sums.
 //
-// PowerPass scans right to left. Everything to the right of the scan position is final,
+// PowerView scans right to left. Everything to the right of the scan position is final,
 // so it is kept in a reversed buffer: removing the exponent that follows a "^" and
 // inserting a result are then both pushes and pops at a buffer's end, and a long line
 // costs linear time. ProductPass scans left to right and keeps its output in a buffer
@@ -139,21 +139,32 @@ void Engine::InsertPowerResult(std::string& left, std::string& rs, long double v
     if (!left.empty() && (IsNumberChar(left.back()) || left.back() == ')')) rs.push_back('*');
 }
 
+// The value of a group's inner text (or a call's argument): powers, products and sums.
+long double Engine::ReduceGroup(std::string_view text) {
+    Scratch powered(buffers_);
+    return ProductPass(PowerView(text, powered.str()));
+}
+
 // Removes the operand that ends `left` (a number, or a group reduced on the spot) and
-// gives its value.
+// gives its value; 0 when `left` ends in neither.
 long double Engine::TakeOperandBefore(std::string& left) {
     if (!left.empty() && left.back() == ')') {
         const std::size_t i = GroupStartFromEnd(left, ')', '(');
-        Scratch inner(buffers_), powered(buffers_);
+        Scratch inner(buffers_);
         inner.str().assign(left, i + 1, left.size() - i - 2);
         left.resize(i);
-        return ProductPass(PowerView(inner.str(), powered.str()));
+        return ReduceGroup(inner.str());
     }
-    const std::size_t start = LastNumberStart(left);
-    const long double v =
-        start == left.size() ? 0.0L : TextToNumber(std::string_view(left).substr(start));
-    left.resize(start);
-    return v;
+    return left.empty() ? 0.0L : TakeLastNumber(left);
+}
+
+// The operand that ends `left` with the factorial marks after it applied: "3!!" is
+// (3!)!.
+long double Engine::TakeBase(std::string& left) {
+    const int marks = TakeFactorialMarks(left);
+    long double b = TakeOperandBefore(left);
+    for (int i = 0; i < marks; ++i) b = Factorial(b);
+    return b;
 }
 
 // Removes the exponent that follows a "^" from the front of the finished right part
@@ -168,11 +179,11 @@ bool Engine::TakeExponent(std::string& rs, long double& exponent) {
     if (rs.empty()) return false;
     if (rs.back() == '(') {
         const std::size_t i = GroupStartFromEnd(rs, '(', ')');  // reversed: "(" stands last
-        Scratch group(buffers_), powered(buffers_);
+        Scratch group(buffers_);
         // The group's inner text, back in reading order.
         group.str().assign(rs.rbegin() + 1, rs.rbegin() + std::ptrdiff_t(rs.size() - i - 1));
         rs.resize(i);
-        exponent = ProductPass(PowerView(group.str(), powered.str())) * sign;
+        exponent = ReduceGroup(group.str()) * sign;
         return true;
     }
     if (!IsNumberChar(rs.back())) return false;
@@ -190,11 +201,6 @@ bool Engine::TakeExponent(std::string& rs, long double& exponent) {
     return true;
 }
 
-std::string Engine::PowerPass(std::string_view text) {
-    std::string storage;
-    return std::string(PowerView(text, storage));
-}
-
 // Gives the text with every "!" and "^" rewritten: `text` itself when it has none,
 // else the rewritten text in `storage`.
 std::string_view Engine::PowerView(std::string_view text, std::string& storage) {
@@ -210,27 +216,16 @@ std::string_view Engine::PowerView(std::string_view text, std::string& storage) 
     while (!left.empty()) {
         const char c = left.back();
         if (c == '!') {
-            const int marks = TakeFactorialMarks(left);
-            long double b = TakeOperandBefore(left);
-            for (int i = 0; i < marks; ++i) b = Factorial(b);
-            InsertPowerResult(left, rs, b);
+            InsertPowerResult(left, rs, TakeBase(left));
         } else if (c == '^') {
             left.pop_back();
             long double e;
             if (!TakeExponent(rs, e)) {
                 // "2^" with nothing after it: the text before the operator stands.
-                std::size_t end = 0;
-                ReportSyntaxError(std::string_view(), end);
+                FlagSyntaxError();
                 continue;
             }
-            long double b;
-            if (!left.empty() && left.back() == '!') {
-                const int marks = TakeFactorialMarks(left);
-                b = TakeOperandBefore(left);
-                for (int i = 0; i < marks; ++i) b = Factorial(b);
-            } else {
-                b = TakeOperandBefore(left);
-            }
+            const long double b = TakeBase(left);
             InsertPowerResult(left, rs, Power(b, e));
         } else {
             rs.push_back(c);

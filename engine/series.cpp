@@ -3,6 +3,8 @@
 // DSRT sorts it.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <type_traits>
 
 #include "engine/engine.h"
 #include "engine/internal.h"
@@ -20,31 +22,26 @@ long double Engine::DefineSeries(std::string_view text) {
     std::vector<long double> values;
     values.reserve(count + 1);
     values.push_back(0.0L);
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semi = text.find(';', start);
-        const std::string_view piece = text.substr(
-            start, semi == std::string_view::npos ? std::string_view::npos : semi - start);
+    for (ListReader list(text); !list.Done();) {
         if ((values.size() & 63) == 0) PollCancel(values.size() - 1, count);
-        values.push_back(EvaluateExpression(piece));
-        if (semi == std::string_view::npos) break;
-        start = semi + 1;
+        values.push_back(EvaluateExpression(list.Next()));
     }
     const auto n = static_cast<std::uint16_t>(values.size() - 1);
     ReplaceSeries(std::move(values), n);
     return n;
 }
 
-long double Engine::ApplySeriesFunction(int op_code) {
-    const Op op = static_cast<Op>(op_code);
+long double Engine::ApplySeriesFunction(Op op) {
     // SUM, DAVG, DVAR, DSTD, DGEO, DHAR and DQUA depend on the series alone: within one
     // evaluation each is computed once until the series is replaced. DSEE (a box each
     // time) and DSRT (a new series) run every time.
-    static_assert(int(Op::DQua) - int(Op::Sum) < int(sizeof statistics_ / sizeof statistics_[0]));
+    static_assert(std::size_t(Op::DQua) - std::size_t(Op::Sum) + 1 ==
+                  std::extent_v<decltype(statistics_)>);
     const bool statistic = op >= Op::Sum && op <= Op::DQua;
-    SeriesStatistic* known = statistic ? &statistics_[int(op) - int(Op::Sum)] : nullptr;
+    SeriesStatistic* known =
+        statistic ? &statistics_[std::size_t(op) - std::size_t(Op::Sum)] : nullptr;
     if (known && known->known) return known->value;
-    const long double v = ComputeSeriesFunction(op_code);
+    const long double v = ComputeSeriesFunction(op);
     if (known) {
         known->known = true;
         known->value = v;
@@ -52,8 +49,7 @@ long double Engine::ApplySeriesFunction(int op_code) {
     return v;
 }
 
-long double Engine::ComputeSeriesFunction(int op_code) {
-    const Op op = static_cast<Op>(op_code);
+long double Engine::ComputeSeriesFunction(Op op) {
     const std::size_t n = SeriesCount;
     // Each statistic reads every value once: a line of many of them over a long series
     // is a long computation.

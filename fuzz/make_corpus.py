@@ -16,7 +16,8 @@ encoding the reader knows (UTF-8 with and without a mark, UTF-16 both ways, Wind
 and with each kind of line break.
 
 Files named "found-*" are inputs that fuzzing found, kept for their new coverage; this
-script leaves them alone.
+script leaves them alone. The ordinary tests replay those of fuzz_line through the fuzz
+target's own check (fuzz/line_check.h).
 """
 import os
 import re

@@ -133,23 +133,10 @@ bool ReadSeriesNumber(std::string_view text, std::string_view separator, double&
 int ReadSampleCount(std::string_view text) {
     std::string_view t = text;
     while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-    bool negative = false;
-    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
-        negative = t.front() == '-';
-        t.remove_prefix(1);
-    }
-    bool integer = !t.empty();
-    long long v = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') {
-            integer = false;
-            break;
-        }
-        if (v <= 0xFFFF) v = v * 10 + (c - '0');  // beyond that only the digits matter
-    }
-    if (!integer) throw GraphError("'" + Quoted(text) + "' geçerli bir tam sayı değil");
-    if ((negative && v != 0) || v > 0xFFFF) throw GraphError(std::string(kSampleCountRangeError));
-    return static_cast<int>(v);
+    const std::optional<long long> v = ReadInteger(t);
+    if (!v) throw GraphError("'" + Quoted(text) + "' geçerli bir tam sayı değil");
+    if (*v < 0 || *v > 0xFFFF) throw GraphError(std::string(kSampleCountRangeError));
+    return static_cast<int>(*v);
 }
 
 std::string TGraph::TextBetween(std::string_view s, std::string_view open, std::string_view close) {

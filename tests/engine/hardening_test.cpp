@@ -3,12 +3,17 @@
 // nesting, and the inputs that fuzzing found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/engine.h"
+#include "fuzz/line_check.h"
 
 namespace zentu {
 namespace {
@@ -136,6 +141,25 @@ TEST(Limits, DeepNestingFailsWithoutExhaustingTheStack) {
         SCOPED_TRACE(line.substr(0, 20));
         Engine engine;
         EXPECT_EQ(Shown(engine, line), kFailureError);
+    }
+}
+
+// Every input that fuzzing found (fuzz/corpus/fuzz_line/found-*) passes the fuzz target's
+// own checks, so a fixed fault stays fixed without a fuzzing build.
+TEST(FoundByFuzzing, LineInputsPassTheFuzzTargetsChecks) {
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(ZENTU_FUZZ_LINE_CORPUS))
+        if (entry.path().filename().string().starts_with("found-")) found.push_back(entry.path());
+    std::sort(found.begin(), found.end());
+    ASSERT_FALSE(found.empty()) << ZENTU_FUZZ_LINE_CORPUS;
+    for (const std::filesystem::path& path : found) {
+        SCOPED_TRACE(path.filename().string());
+        std::ifstream in(path, std::ios::binary);
+        ASSERT_TRUE(in.good());
+        const std::string input{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(input.empty());
+        EXPECT_EQ(CheckLineInput(input), "");
     }
 }
 

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -68,6 +70,105 @@ TEST(TextToNumber, WellFormedTokens) {
     EXPECT_THROW(TextToNumber("2E4932"), EvalFailure);
 }
 
+// A random token of the calculator's number syntax: an optional sign, digits with an
+// optional "." anywhere among them (leading and trailing zeros included), and an
+// optional "E" exponent with an optional sign. Lengths reach past the 19 digits that the
+// fast path holds, exponents past its 27 powers of ten, past the extended range
+// (about 1E4932 and 1E-4951) and past 5120 either way. `power` is the exponent minus the
+// digits after the ".".
+struct RandomToken {
+    std::string text;
+    bool negative = false;
+    long long power = 0;
+};
+
+RandomToken MakeToken(std::mt19937_64& random) {
+    const auto below = [&random](unsigned long long n) { return (long long)(random() % n); };
+    RandomToken t;
+    if (below(4) == 0) {
+        t.text += '-';
+        t.negative = true;
+    } else if (below(8) == 0) {
+        t.text += '+';
+    }
+    const long long kind = below(20);
+    const long long length = kind < 12   ? 1 + below(19)
+                             : kind < 17 ? 20 + below(11)
+                                         : 31 + below(15);
+    std::string digits;
+    if (below(5) == 0) digits.append(std::size_t(1 + below(25)), '0');
+    for (long long i = 0; i < length; ++i) digits += char('0' + below(10));
+    if (below(5) == 0) digits.append(std::size_t(1 + below(25)), '0');
+    long long frac = 0;
+    if (below(3) != 0) {
+        const long long point = below((long long)digits.size() + 1);
+        frac = (long long)digits.size() - point;
+        digits.insert(std::size_t(point), 1, '.');
+    }
+    t.text += digits;
+    long long exponent = 0;
+    if (below(4) != 0) {
+        const long long range = below(20);
+        if (range < 7)
+            exponent = below(71) - 35;
+        else if (range < 10)
+            exponent = below(801) - 400;
+        else if (range < 13)
+            exponent = (4890 + below(101)) * (below(2) ? 1 : -1);
+        else if (range < 16)
+            exponent = (5080 + below(81)) * (below(2) ? 1 : -1);
+        else if (range < 18)
+            exponent = ((below(2) ? 9995 : 99995) + below(11)) * (below(2) ? 1 : -1);
+        else
+            exponent = below(3000000) * (below(2) ? 1 : -1);
+        t.text += 'E';
+        if (exponent < 0)
+            t.text += '-';
+        else if (below(3) == 0)
+            t.text += '+';
+        if (below(10) == 0) t.text.append(std::size_t(1 + below(3)), '0');
+        t.text += std::to_string(exponent < 0 ? -exponent : exponent);
+    }
+    t.power = exponent - frac;
+    return t;
+}
+
+bool SameBits(long double a, long double b) {
+    return std::memcmp(&a, &b, 10) == 0;  // the 80 value bits, not the padding
+}
+
+// The reader against the C library's correctly rounded strtold on random tokens of every
+// shape. Where the reader's rules for far powers of ten differ from strtold, the rule
+// itself is checked: a power of 5120 or more is infinity with the token's sign and no
+// failure, whatever the digits; a power of -5120 or less is 0; in between, a value beyond
+// the extended range is an overflow failure instead of strtold's infinity.
+TEST(TextToNumber, AgreesWithStrtold) {
+    std::mt19937_64 random(5120);
+    int infinite = 0, zero = 0, overflow = 0, value = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const RandomToken t = MakeToken(random);
+        const long double want = std::strtold(t.text.c_str(), nullptr);
+        if (t.power >= 5120) {
+            ++infinite;
+            ASSERT_EQ(TextToNumber(t.text), t.negative ? -HUGE_VALL : HUGE_VALL) << t.text;
+        } else if (t.power <= -5120) {
+            ++zero;
+            ASSERT_EQ(TextToNumber(t.text), 0) << t.text;
+            ASSERT_EQ(want, 0) << t.text;  // so few digits cannot lift it into the range
+        } else if (std::isinf(want)) {
+            ++overflow;
+            ASSERT_THROW(TextToNumber(t.text), EvalFailure) << t.text;
+        } else {
+            ++value;
+            const long double got = TextToNumber(t.text);
+            ASSERT_TRUE(SameBits(got, want))
+                << t.text << ": " << double(got) << " for " << double(want);
+        }
+    }
+    // Every rule was met many times over.
+    EXPECT_GT(std::min({infinite, zero, overflow, value}), 1000);
+}
+
 TEST(TextToNumber, MalformedTokensGiveTheDigitsReadSoFar) {
     EXPECT_EQ(TextToNumber("1.5.2"), 15);
     EXPECT_EQ(TextToNumber("5E"), 5);
@@ -81,6 +182,41 @@ TEST(TextToNumber, MalformedTokensGiveTheDigitsReadSoFar) {
     EXPECT_TRUE(IsWellFormedToken("5."));
     EXPECT_TRUE(IsWellFormedToken(".5"));
     EXPECT_TRUE(IsWellFormedToken("1.5E-07"));
+}
+
+// The step counts of INT and DIF and the graph's sample count are read by ReadInteger:
+// the whole text, one sign at most, any number of digits.
+TEST(ReadInteger, WholeTextWithOneSignHeldAtTheRangeEnds) {
+    constexpr long long kMax = std::numeric_limits<long long>::max();
+    constexpr long long kMin = std::numeric_limits<long long>::min();
+    const struct {
+        const char* text;
+        std::optional<long long> value;
+    } cases[] = {
+        {"0", 0},
+        {"-0", 0},
+        {"+17", 17},
+        {"-17", -17},
+        {"0065535", 65535},
+        {"9223372036854775807", kMax},
+        {"9223372036854775808", kMax},
+        {"99999999999999999999999999", kMax},
+        {"-9223372036854775808", kMin},
+        {"-9223372036854775809", kMin},
+        {"", std::nullopt},
+        {"+", std::nullopt},
+        {"-", std::nullopt},
+        {"+-5", std::nullopt},
+        {"-+5", std::nullopt},
+        {"--5", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"1.5", std::nullopt},
+        {"1E3", std::nullopt},
+        {"0x10", std::nullopt},
+        {"99999999999999999999x", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadInteger(c.text), c.value) << '"' << c.text << '"';
 }
 
 // The integer fast path of the 18-digit conversion agrees with the C library's exact
