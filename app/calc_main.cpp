@@ -19,11 +19,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine/engine.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
+#include "ui/look.h"
 #include "ui/scroll_bar.h"
 
 namespace zentu::app {
@@ -33,13 +33,6 @@ using ui::EngineProgress;
 using ui::Guarded;
 
 namespace {
-
-const QColor kLime{0, 255, 0};
-// Windows' colour for the gradient of an inactive caption.
-const QColor kInactiveCaptionGradient{215, 228, 242};
-// The light face of the digit and operator keys, whose blue text is fixed: it stays light
-// under a dark desktop palette, where the palette's button face would swallow the blue.
-const QColor kDigitKeyFace{240, 240, 240};
 
 // A panel that paints its own colour without handing it down to its children through
 // the palette, so buttons and scroll bars keep their usual look on any panel.
@@ -83,7 +76,7 @@ TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent) : QWidget(parent), 
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kCalcMainWidth, kCalcMainHeight);
-    setFont(PixelFont(kTahoma, 11));
+    setFont(ui::PixelFont(ui::kTahoma, 11));
     BuildControls();
     engine_.ShowBox = [this](zentu::BoxKind kind, const std::string& text) {
         ShowEngineBox(kind, text);
@@ -101,7 +94,7 @@ void TCalcMain::init() {
 }
 
 void TCalcMain::BuildControls() {
-    Main = new TPanel(this, "Main", Qt::black);
+    Main = new TPanel(this, "Main", ui::kBlack);
     Main->setGeometry(2, 3, 284, 526);
 
     Screen = new TPanel(Main, "Screen", QColor());
@@ -110,7 +103,7 @@ void TCalcMain::BuildControls() {
     EnterFormula = new QPlainTextEdit(Screen);
     EnterFormula->setObjectName(QStringLiteral("EnterFormula"));
     EnterFormula->setGeometry(4, 2, 269, 175);
-    EnterFormula->setFont(PixelFont(kEstrangelo, 13));
+    EnterFormula->setFont(ui::PixelFont(ui::kEstrangelo, 13));
     EnterFormula->setLineWrapMode(QPlainTextEdit::NoWrap);
     EnterFormula->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     EnterFormula->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -124,17 +117,17 @@ void TCalcMain::BuildControls() {
     EnterFormula->installEventFilter(this);
     EnterFormula->setAccessibleName(QStringLiteral("Hesap satırları"));
 
-    Body = new TPanel(Main, "Body", kMoneyGreen);
+    Body = new TPanel(Main, "Body", ui::kMoneyGreen);
     Body->setGeometry(6, 301, 272, 219);
 
-    Numeric = new TPanel(Body, "Numeric", kInactiveCaptionGradient);
+    Numeric = new TPanel(Body, "Numeric", ui::kInactiveCaptionGradient);
     Numeric->setGeometry(4, 79, 155, 138);
     Numeric->setFrameStyle(QFrame::Box | QFrame::Plain);
     Numeric->setLineWidth(1);
     {
         // The border line in the design's black, whatever the desktop's window text is.
         QPalette palette = Numeric->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
+        palette.setColor(QPalette::WindowText, ui::kBlack);
         Numeric->setPalette(palette);
     }
 
@@ -176,18 +169,20 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
         case FontGroup::Window:
             break;
         case FontGroup::Digit: {
-            button->setFont(PixelFont(kTahoma, 11, true));
+            button->setFont(ui::PixelFont(ui::kTahoma, 11, true));
+            // The blue text is fixed, so the face is too: a dark desktop palette's button
+            // face would swallow the blue.
             QPalette palette = button->palette();
-            palette.setColor(QPalette::Button, kDigitKeyFace);
-            palette.setColor(QPalette::ButtonText, Qt::blue);
+            palette.setColor(QPalette::Button, ui::kButtonFace);
+            palette.setColor(QPalette::ButtonText, ui::kBlue);
             button->setPalette(palette);
             break;
         }
         case FontGroup::Function:
-            button->setFont(PixelFont(kVerdana, 9, true, true));
+            button->setFont(ui::PixelFont(ui::kVerdana, 9, true, true));
             break;
         case FontGroup::Large:
-            button->setFont(PixelFont(kArialRounded, 19, true));
+            button->setFont(ui::PixelFont(ui::kArialRounded, 19, true));
             break;
     }
     if (*key.hint) button->setToolTip(QString::fromUtf8(key.hint));
@@ -373,7 +368,7 @@ void TCalcMain::keyPressEvent(QKeyEvent* event) {
 
 void TCalcMain::paintEvent(QPaintEvent*) {
     // Lime shows only as the thin frame around Main.
-    QPainter(this).fillRect(rect(), kLime);
+    QPainter(this).fillRect(rect(), ui::kLime);
 }
 
 void TCalcMain::showEvent(QShowEvent* event) {

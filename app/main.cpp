@@ -7,11 +7,11 @@
 
 #include "app/about.h"
 #include "app/calc_main.h"
-#include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine/engine.h"
 #include "graph/graph_window.h"
 #include "ui/application.h"
+#include "ui/look.h"
 
 int main(int argc, char** argv) {
     using namespace zentu::app;

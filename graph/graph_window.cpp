@@ -25,6 +25,7 @@
 #include "engine/number_text.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
+#include "ui/look.h"
 
 namespace zentu {
 
@@ -99,7 +100,7 @@ TFGraphics::TFGraphics(Engine& engine, QWidget* parent)
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(852, 582);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ui::PointFont(ui::kTahoma, 8));
     BuildControls();
     InitGraph();
 }

@@ -8,6 +8,7 @@
 #include "app/glyphs.h"
 #include "app/keypad.h"
 #include "tests/app/app_fixture.h"
+#include "ui/look.h"
 
 class KeypadTest : public AppWindowTest {
     Q_OBJECT
@@ -185,7 +186,7 @@ class KeypadTest : public AppWindowTest {
         for (int i = GlyphDown; i <= GlyphBall; ++i) {
             const QImage glyph = IconGlyph(i).toImage();
             QCOMPARE(glyph.size(), QSize(32, 40));
-            QCOMPARE(glyph.pixelColor(0, 0), kMoneyGreen);
+            QCOMPARE(glyph.pixelColor(0, 0), zentu::ui::kMoneyGreen);
             int blue = 0;
             for (int y = 0; y < glyph.height(); ++y)
                 for (int x = 0; x < glyph.width(); ++x) {
