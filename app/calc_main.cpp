@@ -30,7 +30,6 @@ namespace zentu::app {
 
 using ui::ApplicationTitle;
 using ui::EngineProgress;
-using ui::Guarded;
 
 namespace {
 
@@ -141,7 +140,8 @@ void TCalcMain::BuildControls() {
     DecNum->setPageStep(1);
     DecNum->setValue(-1);
     DecNum->installEventFilter(this);
-    connect(DecNum, &QScrollBar::valueChanged, this, Guarded(this, [this] { DecNumChange(); }));
+    connect(DecNum, &QScrollBar::valueChanged, this,
+            ui::Guarded(this, ui::ShowErrorBox, [this] { DecNumChange(); }));
 
     for (const KeyDef& key : KeypadTable()) {
         QPushButton* button = BuildKey(key);
@@ -193,7 +193,8 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
         button->setIcon(GlyphIcon(key.glyph));
         button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));
     }
-    connect(button, &QPushButton::clicked, this, Guarded(this, [this, &key] { RunKey(key); }));
+    connect(button, &QPushButton::clicked, this,
+            ui::Guarded(this, ui::ShowErrorBox, [this, &key] { RunKey(key); }));
     return button;
 }
 

@@ -95,7 +95,10 @@ bool IsBlankText(const QString& text) {
 }  // namespace
 
 TFGraphics::TFGraphics(Engine& engine, QWidget* parent)
-    : QDialog(parent), Graph(engine), engine_(engine) {
+    : QDialog(parent),
+      Graph(engine),
+      engine_(engine),
+      errors_([this](QWidget* window, const QString& message) { Dialogs.error(window, message); }) {
     setWindowTitle(QStringLiteral("Grafik Kokpit"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -157,16 +160,6 @@ PlotSettings TFGraphics::CurrentSettings() const {
 }
 
 // ---- Commands ---------------------------------------------------------------------------
-
-void TFGraphics::Run(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::bad_alloc&) {
-        Dialogs.error(this, QStringLiteral("Yetersiz bellek"));
-    } catch (const std::exception& e) {
-        Dialogs.error(this, QString::fromUtf8(e.what()));
-    }
-}
 
 void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing, bool wholeArea) {
     if (wholeArea) plotRecord_.clear();

@@ -28,6 +28,7 @@
 #include "graph/graph_model.h"
 #include "graph/plot_canvas.h"
 #include "graph/series_file.h"
+#include "ui/application.h"
 
 class QAction;
 class QCheckBox;
@@ -145,8 +146,6 @@ class TFGraphics : public QDialog {
 
   private:
     void BuildControls();
-    // Runs a command; an error that escapes it goes to the error box.
-    void Run(const std::function<void()>& command);
     // Paints on the kept image and shows the result, also when the drawing fails halfway.
     // The drawing is recorded on the way; a preparation of the whole area starts the
     // record afresh, as it covers everything drawn before it.
@@ -158,6 +157,8 @@ class TFGraphics : public QDialog {
 
     Engine& engine_;
     QLocale locale_ = QLocale::system();
+    // Where the errors of the handlers go: Dialogs.error, read when an error comes.
+    ui::ErrorSink errors_;
     QStringListModel* samplesList_;
     std::vector<QPicture> plotRecord_;  // the drawings on GBitMap since its last preparation
 };

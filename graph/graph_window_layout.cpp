@@ -378,32 +378,31 @@ void TFGraphics::BuildControls() {
             if (label->text() == text && label->buddy() == nullptr) label->setBuddy(control);
     }
 
-    // Wiring.
-    connect(bCalculate, &QPushButton::clicked, this, [this] { Run([this] { CalcXYClick(); }); });
-    connect(bGetData, &QPushButton::clicked, this, [this] { Run([this] { bGetDataClick(); }); });
-    connect(bGrafDraw, &QPushButton::clicked, this, [this] { Run([this] { DoGraphClick(); }); });
-    connect(bGrafClear, &QPushButton::clicked, this, [this] { Run([this] { GrafClearClick(); }); });
-    connect(bCopyBitMap, &QPushButton::clicked, this,
-            [this] { Run([this] { bCopyBitMapClick(); }); });
-    connect(GBox2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmGBox2->popup(GBox2->mapToGlobal(at)); });
-    connect(miKopyala, &QAction::triggered, this, [this] { Run([this] { bCopyBitMapClick(); }); });
-    connect(miPngKaydet, &QAction::triggered, this,
-            [this] { Run([this] { miPngKaydetClick(); }); });
-    connect(miSvgKaydet, &QAction::triggered, this,
-            [this] { Run([this] { miSvgKaydetClick(); }); });
-    connect(SLoadFile, &QPushButton::clicked, this, [this] { Run([this] { SLoadFileClick(); }); });
-    connect(SSaveFile, &QPushButton::clicked, this, [this] { Run([this] { SSaveFileClick(); }); });
-    connect(mData, &QPlainTextEdit::textChanged, this, [this] { mDataChange(); });
+    // Wiring: every handler runs guarded, its errors going to the error dialog.
+    const auto guarded = [this](auto handler) { return ui::Guarded(this, errors_, handler); };
+    connect(bCalculate, &QPushButton::clicked, this, guarded([this] { CalcXYClick(); }));
+    connect(bGetData, &QPushButton::clicked, this, guarded([this] { bGetDataClick(); }));
+    connect(bGrafDraw, &QPushButton::clicked, this, guarded([this] { DoGraphClick(); }));
+    connect(bGrafClear, &QPushButton::clicked, this, guarded([this] { GrafClearClick(); }));
+    connect(bCopyBitMap, &QPushButton::clicked, this, guarded([this] { bCopyBitMapClick(); }));
+    connect(GBox2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ui::RunGuarded(this, errors_, [&] { pmGBox2->popup(GBox2->mapToGlobal(at)); });
+    });
+    connect(miKopyala, &QAction::triggered, this, guarded([this] { bCopyBitMapClick(); }));
+    connect(miPngKaydet, &QAction::triggered, this, guarded([this] { miPngKaydetClick(); }));
+    connect(miSvgKaydet, &QAction::triggered, this, guarded([this] { miSvgKaydetClick(); }));
+    connect(SLoadFile, &QPushButton::clicked, this, guarded([this] { SLoadFileClick(); }));
+    connect(SSaveFile, &QPushButton::clicked, this, guarded([this] { SSaveFileClick(); }));
+    connect(mData, &QPlainTextEdit::textChanged, this, guarded([this] { mDataChange(); }));
     for (TColorButton* b :
          {bcAlanRenk, bDRenk, GrafRenk, XYRenk, GridRenk, SeriColor, SeriMarkColor, BezierColor})
-        connect(b, &QPushButton::clicked, this, [this, b] { ColorButtonClick(b); });
+        connect(b, &QPushButton::clicked, this, guarded([this, b] { ColorButtonClick(b); }));
     // Hint setters: each scroll bar shows its position once it is moved, and all but the
     // grid count also when the pointer enters them.
     for (QScrollBar* bar :
          {scDecimal, GrafKalinlik, scDKalinlik, XYKalinlik, GridKalinlik, SeriMark, GridSayisi}) {
         connect(bar, &QScrollBar::valueChanged, bar,
-                [bar](int value) { bar->setToolTip(QString::number(value)); });
+                guarded([bar] { bar->setToolTip(QString::number(bar->value())); }));
         if (bar != GridSayisi) bar->installEventFilter(this);
     }
     for (QWidget* w : {static_cast<QWidget*>(FVar), static_cast<QWidget*>(Edit3),

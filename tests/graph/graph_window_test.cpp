@@ -24,6 +24,7 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <cstdlib>
+#include <new>
 
 #include "engine/engine.h"
 #include "ui/application.h"
@@ -265,6 +266,18 @@ class GraphWindowTest : public QObject {
     }
 
     // Failed samples are listed with the engine's message and not drawn.
+    // Every handler of the window runs guarded: what escapes one, a colour dialog's failure
+    // as much as a command's, reaches the window's error dialog and nothing changes.
+    void errorsOfEveryHandlerReachTheErrorDialog() {
+        w->Dialogs.chooseColor = [](QWidget*, const QColor&) -> QColor { throw 42; };
+        w->GrafRenk->click();
+        QCOMPARE(errors, QStringList{"Beklenmeyen hata"});
+        QCOMPARE(w->GrafRenk->color(), QColor(0, 0, 0));
+        w->Dialogs.openSeriesFile = [](QWidget*) -> QString { throw std::bad_alloc(); };
+        w->SLoadFile->click();
+        QCOMPARE(errors, (QStringList{"Beklenmeyen hata", "Yetersiz bellek"}));
+    }
+
     void failedSamplesAreListedAndLeftOut() {
         chosenColour = QColor(0, 0, 255);
         w->GrafRenk->click();
