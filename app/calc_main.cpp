@@ -17,7 +17,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <string>
-#include <string_view>
 
 #include "app/glyphs.h"
 #include "engine/engine.h"
@@ -58,12 +57,6 @@ bool IsEnterKey(const QKeyEvent* e) {
 // Enter without Shift, Ctrl or Alt (the keypad's Enter counts as plain).
 bool IsPlainEnter(const QKeyEvent* e) {
     return IsEnterKey(e) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
-const KeyDef* FindKey(std::string_view name) {
-    for (const KeyDef& key : KeypadTable())
-        if (name == key.name) return &key;
-    return nullptr;
 }
 
 }  // namespace
@@ -145,10 +138,9 @@ void TCalcMain::BuildControls() {
 
     for (const KeyDef& key : KeypadTable()) {
         QPushButton* button = BuildKey(key);
-        const std::string_view name = key.name;
-        if (name == "Exec") Exec = button;
-        if (name == "BGraph") BGraph = button;
-        if (name == "bUp") bUp = button;
+        if (key.id == Key::Exec) Exec = button;
+        if (key.id == Key::BGraph) BGraph = button;
+        if (key.id == Key::bUp) bUp = button;
     }
     Exec->setDefault(true);
     BGraph->setEnabled(false);
@@ -189,7 +181,7 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
     // A glyph button is named by its hint for assistive technology; the others by their
     // caption, which Qt takes by itself.
     if (!*key.caption) button->setAccessibleName(QString::fromUtf8(key.hint));
-    if (key.glyph >= 0) {
+    if (key.glyph != NoGlyph) {
         button->setIcon(GlyphIcon(key.glyph));
         button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));
     }
@@ -202,7 +194,7 @@ void TCalcMain::RunKey(const KeyDef& key) {
     switch (key.action) {
         case KeyAction::TypeKey:
             EnterFormulaEnter();
-            SimulateKey(key.key, key.keypad, QString::fromUtf8(key.text));
+            SimulateKey(key.qt_key, key.keypad, QString::fromUtf8(key.text));
             break;
         case KeyAction::InsertText:
             EnterFormulaEnter();
@@ -250,11 +242,11 @@ void TCalcMain::EnterFormulaKeyPress(const QString& typed) {
 }
 
 void TCalcMain::BBackSpaceClick() {
-    RunKey(*FindKey("BBackSpace"));
+    RunKey(KeyOf(Key::BBackSpace));
 }
 
 void TCalcMain::BCommaClick() {
-    RunKey(*FindKey("BComma"));
+    RunKey(KeyOf(Key::BComma));
 }
 
 void TCalcMain::SimulateKey(int key, bool keypad, const QString& text) {

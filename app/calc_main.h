@@ -88,8 +88,6 @@ class TCalcMain : public QWidget {
     QPushButton* Exec = nullptr;
     QPushButton* BGraph = nullptr;
     QPushButton* bUp = nullptr;
-    QPushButton* BBackSpace = nullptr;
-    QPushButton* BComma = nullptr;
     QDialog* graph_window_ = nullptr;
     QDialog* help_window_ = nullptr;
 };
