@@ -45,9 +45,6 @@ class TCalcMain : public QWidget {
     void setGraphWindow(QDialog* window);
     void setHelpWindow(QDialog* window);
 
-    // The number format results are written with: "en-US", "." and no group separators.
-    const QLocale& resultFormat() const { return ResultFormat; }
-
     // ---- Handlers ------------------------------------------------------------------
     void init();
     void EnterFormulaEnter();

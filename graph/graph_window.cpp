@@ -29,8 +29,6 @@
 
 namespace zentu {
 
-TFGraphics* FGraphics = nullptr;
-
 namespace {
 
 // A save dialog in the current directory. The default suffix is added by the dialog itself,
@@ -106,10 +104,6 @@ TFGraphics::TFGraphics(Engine& engine, QWidget* parent)
     setFont(ui::PointFont(ui::kTahoma, 8));
     BuildControls();
     InitGraph();
-}
-
-TFGraphics::~TFGraphics() {
-    if (FGraphics == this) FGraphics = nullptr;
 }
 
 void TFGraphics::setLocaleFormat(const QLocale& locale) {

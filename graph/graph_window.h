@@ -66,12 +66,10 @@ class TFGraphics : public QDialog {
     Q_OBJECT
   public:
     explicit TFGraphics(Engine& engine, QWidget* parent = nullptr);
-    ~TFGraphics() override;
 
     // The number format of every number shown in the window and of the series numbers;
     // the system's by default.
     void setLocaleFormat(const QLocale& locale);
-    QLocale localeFormat() const { return locale_; }
 
     // ---- Handlers ----
     void InitGraph();
@@ -162,8 +160,5 @@ class TFGraphics : public QDialog {
     QStringListModel* samplesList_;
     std::vector<QPicture> plotRecord_;  // the drawings on GBitMap since its last preparation
 };
-
-// The one graph window of the program, created hidden at start-up.
-extern TFGraphics* FGraphics;
 
 }  // namespace zentu

@@ -100,11 +100,9 @@ class TPlotCanvas {
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void SetPixel(int x, int y, const QColor& color);
-    // Rectangle and ellipse take the box (left, top, right, bottom), right and bottom
-    // outside it, as the classic surfaces do.
+    // The box (left, top, right, bottom), right and bottom outside it, as the classic
+    // surfaces take it.
     void Rectangle(int left, int top, int right, int bottom);
-    void Ellipse(int left, int top, int right, int bottom);
-    void Polygon(const QPoint* points, int count);
     void BezierTo(const QPoint& c1, const QPoint& c2, const QPoint& end);
 
   private:

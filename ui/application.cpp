@@ -11,19 +11,8 @@
 
 namespace zentu::ui {
 
-namespace {
-QString& TitleStore() {
-    static QString title = QString::fromUtf8(kApplicationTitle);
-    return title;
-}
-}  // namespace
-
 QString ApplicationTitle() {
-    return TitleStore();
-}
-
-void SetApplicationTitle(const QString& title) {
-    TitleStore() = title;
+    return QString::fromUtf8(kApplicationTitle);
 }
 
 bool LoadToolkitTranslation() {

@@ -26,7 +26,6 @@ namespace zentu::ui {
 // The application title: caption of the plain message boxes and of the error box.
 inline constexpr const char* kApplicationTitle = "Zentu Scientific Calculator";
 QString ApplicationTitle();
-void SetApplicationTitle(const QString& title);
 
 // Loads Qt's Turkish translation (qtbase_tr from Qt's translations folder), so that the texts
 // Qt itself shows are Turkish too: the buttons of message boxes ("Tamam"), the edit menu of
