@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,14 +41,10 @@ struct SeenBox {
     int icon = -1;
 };
 
+// The UTF-16 bytes of a text, without a mark, by Qt's own encoder.
 QByteArray Utf16(const QString& text, bool little) {
-    QByteArray out;
-    for (QChar c : text) {
-        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
-        out.append(little ? lo : hi);
-        out.append(little ? hi : lo);
-    }
-    return out;
+    QStringEncoder encoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    return encoder.encode(text);
 }
 
 }  // namespace
