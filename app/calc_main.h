@@ -73,6 +73,8 @@ class TCalcMain : public QWidget {
     void ShowEngineBox(zentu::BoxKind kind, const std::string& text);
 
     zentu::Engine& engine_;
+    // "en-US" without group separators, built by init: the number in DecNum's hint. The
+    // results themselves are written by the engine (zentu::LineExecution), always with ".".
     QLocale ResultFormat;
     bool centred_ = false;
 

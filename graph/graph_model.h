@@ -4,7 +4,8 @@
 //   TGraph       (graph_model.h)  the model: the samples of a formula over an interval, one
 //                                  engine evaluation per sample; the point series read from
 //                                  pairs such as "(1,2)"; the pixel geometry of the last
-//                                  prepared plot area and the four scale factors.
+//                                  prepared plot area and the four scale factors. Standard
+//                                  C++ only, without Qt, like the engine.
 //   TPlotCanvas  (plot_canvas.h)  draws the model on any QPainter: background, border, grid,
 //                                  axes, the curve, the series with its markers and a Bezier
 //                                  through the series. Pen and brush carry over between

@@ -4,7 +4,8 @@
 // and the guard that every handler runs through.
 //
 // Errors: the engine reports its failures in ErrorFlag, but the code around it throws
-// (the graph model's GraphError, file errors, an exhausted memory). Qt does not support
+// (EXEC's rounding overflow, the graph model's GraphError, file errors, an exhausted
+// memory). Qt does not support
 // exceptions that cross its event delivery, so every handler a window connects to a
 // signal is wrapped by Guarded: an error that escapes it is handed to an error sink
 // (ShowErrorBox, or the graph window's own error dialog) and the event loop goes on.
