@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QHeaderView>
-#include <QProxyStyle>
 #include <QScreen>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
@@ -16,8 +15,8 @@
 #include <QTextOption>
 #include <initializer_list>
 
-#include "app/fonts.h"
 #include "ui/application.h"
+#include "ui/look.h"
 
 namespace zentu::app {
 
@@ -122,17 +121,6 @@ void Fill(TStringGrid* grid, const HelpRow& headings, std::initializer_list<Help
     for (const HelpRow& r : rows) put(row++, r);
 }
 
-// Tabs as narrow as the classic page control's, so that all six captions fit the
-// window's width without scroll buttons.
-class CompactTabStyle : public QProxyStyle {
-  public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_TabBarTabHSpace) return 12;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
-
 QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(name));
@@ -227,13 +215,15 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kAboutWidth, kAboutHeight);
-    setFont(PixelFont(kTahoma, 11));
+    setFont(ui::PixelFont(ui::kTahoma, 11));
 
     PC = new QTabWidget(this);
     PC->setObjectName(QStringLiteral("PC"));
     PC->setGeometry(8, 8, 369, 225);
     PC->setAccessibleName(QStringLiteral("Yardım"));
-    auto* tab_style = new CompactTabStyle;
+    // Tabs as narrow as the classic page control's, so that all six captions fit the
+    // window's width without scroll buttons.
+    auto* tab_style = new ui::PixelMetricStyle(QStyle::PM_TabBarTabHSpace, 12);
     tab_style->setParent(PC);
     PC->tabBar()->setStyle(tab_style);
 
@@ -242,14 +232,14 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(16, 3, 321, 182);
     Memo1->setReadOnly(true);
-    Memo1->setFont(PixelFont(kTahoma, 13, true));
+    Memo1->setFont(ui::PixelFont(ui::kTahoma, 13, true));
     Memo1->setAccessibleName(QStringLiteral("Hakkında"));
     {
         // The green text is fixed, so its background is too: the classic tooltip colour,
         // not the desktop's, which a dark palette makes dark.
         QPalette palette = Memo1->palette();
-        palette.setColor(QPalette::Base, QColor(255, 255, 225));
-        palette.setColor(QPalette::Text, QColor(0, 128, 0));
+        palette.setColor(QPalette::Base, ui::kInfoBackground);
+        palette.setColor(QPalette::Text, ui::kGreen);
         Memo1->setPalette(palette);
     }
 

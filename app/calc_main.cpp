@@ -17,29 +17,20 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <string>
-#include <string_view>
 
-#include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine/engine.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
+#include "ui/look.h"
 #include "ui/scroll_bar.h"
 
 namespace zentu::app {
 
 using ui::ApplicationTitle;
 using ui::EngineProgress;
-using ui::Guarded;
 
 namespace {
-
-const QColor kLime{0, 255, 0};
-// Windows' colour for the gradient of an inactive caption.
-const QColor kInactiveCaptionGradient{215, 228, 242};
-// The light face of the digit and operator keys, whose blue text is fixed: it stays light
-// under a dark desktop palette, where the palette's button face would swallow the blue.
-const QColor kDigitKeyFace{240, 240, 240};
 
 // A panel that paints its own colour without handing it down to its children through
 // the palette, so buttons and scroll bars keep their usual look on any panel.
@@ -68,12 +59,6 @@ bool IsPlainEnter(const QKeyEvent* e) {
     return IsEnterKey(e) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-const KeyDef* FindKey(std::string_view name) {
-    for (const KeyDef& key : KeypadTable())
-        if (name == key.name) return &key;
-    return nullptr;
-}
-
 }  // namespace
 
 TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent) : QWidget(parent), engine_(engine) {
@@ -83,7 +68,7 @@ TCalcMain::TCalcMain(zentu::Engine& engine, QWidget* parent) : QWidget(parent), 
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kCalcMainWidth, kCalcMainHeight);
-    setFont(PixelFont(kTahoma, 11));
+    setFont(ui::PixelFont(ui::kTahoma, 11));
     BuildControls();
     engine_.ShowBox = [this](zentu::BoxKind kind, const std::string& text) {
         ShowEngineBox(kind, text);
@@ -101,7 +86,7 @@ void TCalcMain::init() {
 }
 
 void TCalcMain::BuildControls() {
-    Main = new TPanel(this, "Main", Qt::black);
+    Main = new TPanel(this, "Main", ui::kBlack);
     Main->setGeometry(2, 3, 284, 526);
 
     Screen = new TPanel(Main, "Screen", QColor());
@@ -110,7 +95,7 @@ void TCalcMain::BuildControls() {
     EnterFormula = new QPlainTextEdit(Screen);
     EnterFormula->setObjectName(QStringLiteral("EnterFormula"));
     EnterFormula->setGeometry(4, 2, 269, 175);
-    EnterFormula->setFont(PixelFont(kEstrangelo, 13));
+    EnterFormula->setFont(ui::PixelFont(ui::kEstrangelo, 13));
     EnterFormula->setLineWrapMode(QPlainTextEdit::NoWrap);
     EnterFormula->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     EnterFormula->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -124,17 +109,17 @@ void TCalcMain::BuildControls() {
     EnterFormula->installEventFilter(this);
     EnterFormula->setAccessibleName(QStringLiteral("Hesap satırları"));
 
-    Body = new TPanel(Main, "Body", kMoneyGreen);
+    Body = new TPanel(Main, "Body", ui::kMoneyGreen);
     Body->setGeometry(6, 301, 272, 219);
 
-    Numeric = new TPanel(Body, "Numeric", kInactiveCaptionGradient);
+    Numeric = new TPanel(Body, "Numeric", ui::kInactiveCaptionGradient);
     Numeric->setGeometry(4, 79, 155, 138);
     Numeric->setFrameStyle(QFrame::Box | QFrame::Plain);
     Numeric->setLineWidth(1);
     {
         // The border line in the design's black, whatever the desktop's window text is.
         QPalette palette = Numeric->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
+        palette.setColor(QPalette::WindowText, ui::kBlack);
         Numeric->setPalette(palette);
     }
 
@@ -148,14 +133,14 @@ void TCalcMain::BuildControls() {
     DecNum->setPageStep(1);
     DecNum->setValue(-1);
     DecNum->installEventFilter(this);
-    connect(DecNum, &QScrollBar::valueChanged, this, Guarded(this, [this] { DecNumChange(); }));
+    connect(DecNum, &QScrollBar::valueChanged, this,
+            ui::Guarded(this, ui::ShowErrorBox, [this] { DecNumChange(); }));
 
     for (const KeyDef& key : KeypadTable()) {
         QPushButton* button = BuildKey(key);
-        const std::string_view name = key.name;
-        if (name == "Exec") Exec = button;
-        if (name == "BGraph") BGraph = button;
-        if (name == "bUp") bUp = button;
+        if (key.id == Key::Exec) Exec = button;
+        if (key.id == Key::BGraph) BGraph = button;
+        if (key.id == Key::bUp) bUp = button;
     }
     Exec->setDefault(true);
     BGraph->setEnabled(false);
@@ -176,29 +161,32 @@ QPushButton* TCalcMain::BuildKey(const KeyDef& key) {
         case FontGroup::Window:
             break;
         case FontGroup::Digit: {
-            button->setFont(PixelFont(kTahoma, 11, true));
+            button->setFont(ui::PixelFont(ui::kTahoma, 11, true));
+            // The blue text is fixed, so the face is too: a dark desktop palette's button
+            // face would swallow the blue.
             QPalette palette = button->palette();
-            palette.setColor(QPalette::Button, kDigitKeyFace);
-            palette.setColor(QPalette::ButtonText, Qt::blue);
+            palette.setColor(QPalette::Button, ui::kButtonFace);
+            palette.setColor(QPalette::ButtonText, ui::kBlue);
             button->setPalette(palette);
             break;
         }
         case FontGroup::Function:
-            button->setFont(PixelFont(kVerdana, 9, true, true));
+            button->setFont(ui::PixelFont(ui::kVerdana, 9, true, true));
             break;
         case FontGroup::Large:
-            button->setFont(PixelFont(kArialRounded, 19, true));
+            button->setFont(ui::PixelFont(ui::kArialRounded, 19, true));
             break;
     }
     if (*key.hint) button->setToolTip(QString::fromUtf8(key.hint));
     // A glyph button is named by its hint for assistive technology; the others by their
     // caption, which Qt takes by itself.
     if (!*key.caption) button->setAccessibleName(QString::fromUtf8(key.hint));
-    if (key.glyph >= 0) {
+    if (key.glyph != NoGlyph) {
         button->setIcon(GlyphIcon(key.glyph));
         button->setIconSize(QSize(kGlyphWidth, kGlyphHeight));
     }
-    connect(button, &QPushButton::clicked, this, Guarded(this, [this, &key] { RunKey(key); }));
+    connect(button, &QPushButton::clicked, this,
+            ui::Guarded(this, ui::ShowErrorBox, [this, &key] { RunKey(key); }));
     return button;
 }
 
@@ -206,7 +194,7 @@ void TCalcMain::RunKey(const KeyDef& key) {
     switch (key.action) {
         case KeyAction::TypeKey:
             EnterFormulaEnter();
-            SimulateKey(key.key, key.keypad, QString::fromUtf8(key.text));
+            SimulateKey(key.qt_key, key.keypad, QString::fromUtf8(key.text));
             break;
         case KeyAction::InsertText:
             EnterFormulaEnter();
@@ -254,11 +242,11 @@ void TCalcMain::EnterFormulaKeyPress(const QString& typed) {
 }
 
 void TCalcMain::BBackSpaceClick() {
-    RunKey(*FindKey("BBackSpace"));
+    RunKey(KeyOf(Key::BBackSpace));
 }
 
 void TCalcMain::BCommaClick() {
-    RunKey(*FindKey("BComma"));
+    RunKey(KeyOf(Key::BComma));
 }
 
 void TCalcMain::SimulateKey(int key, bool keypad, const QString& text) {
@@ -373,7 +361,7 @@ void TCalcMain::keyPressEvent(QKeyEvent* event) {
 
 void TCalcMain::paintEvent(QPaintEvent*) {
     // Lime shows only as the thin frame around Main.
-    QPainter(this).fillRect(rect(), kLime);
+    QPainter(this).fillRect(rect(), ui::kLime);
 }
 
 void TCalcMain::showEvent(QShowEvent* event) {

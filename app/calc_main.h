@@ -45,9 +45,6 @@ class TCalcMain : public QWidget {
     void setGraphWindow(QDialog* window);
     void setHelpWindow(QDialog* window);
 
-    // The number format results are written with: "en-US", "." and no group separators.
-    const QLocale& resultFormat() const { return ResultFormat; }
-
     // ---- Handlers ------------------------------------------------------------------
     void init();
     void EnterFormulaEnter();
@@ -76,6 +73,8 @@ class TCalcMain : public QWidget {
     void ShowEngineBox(zentu::BoxKind kind, const std::string& text);
 
     zentu::Engine& engine_;
+    // "en-US" without group separators, built by init: the number in DecNum's hint. The
+    // results themselves are written by the engine (zentu::LineExecution), always with ".".
     QLocale ResultFormat;
     bool centred_ = false;
 
@@ -88,8 +87,6 @@ class TCalcMain : public QWidget {
     QPushButton* Exec = nullptr;
     QPushButton* BGraph = nullptr;
     QPushButton* bUp = nullptr;
-    QPushButton* BBackSpace = nullptr;
-    QPushButton* BComma = nullptr;
     QDialog* graph_window_ = nullptr;
     QDialog* help_window_ = nullptr;
 };

@@ -5,16 +5,21 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include "ui/look.h"
+
 namespace zentu::app {
 
 namespace {
+
+// The blue of the chevrons, and of the keys on the icon.
+constexpr QColor kGlyphBlue{0, 0, 200};
 
 // Two stacked chevrons pointing down, centred in the glyph; the other directions are the
 // same picture turned about the centre.
 void DrawDoubleChevron(QPainter& p, qreal degrees) {
     p.translate(kGlyphWidth / 2.0, kGlyphHeight / 2.0);
     p.rotate(degrees);
-    QPen pen(QColor(0, 0, 200), 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen pen(kGlyphBlue, 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     for (qreal y : {-9.0, 0.0}) {
@@ -42,7 +47,7 @@ void DrawBall(QPainter& p) {
 QPixmap IconGlyph(int index, qreal ratio) {
     QPixmap glyph((QSizeF(kGlyphWidth, kGlyphHeight) * ratio).toSize());
     glyph.setDevicePixelRatio(ratio);
-    glyph.fill(kMoneyGreen);
+    glyph.fill(ui::kMoneyGreen);
     QPainter p(&glyph);
     p.setRenderHint(QPainter::Antialiasing);
     switch (index) {
@@ -83,15 +88,15 @@ QIcon ApplicationIcon() {
         p.scale(size / 64.0, size / 64.0);
         // Drawn on a 64 x 64 grid, as in zentu.svg.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 255, 0));
+        p.setBrush(ui::kLime);
         p.drawRoundedRect(QRectF(6, 2, 52, 60), 6, 6);
-        p.setBrush(Qt::black);
+        p.setBrush(ui::kBlack);
         p.drawRoundedRect(QRectF(9, 5, 46, 54), 4, 4);
-        p.setBrush(QColor(255, 255, 225));
+        p.setBrush(ui::kInfoBackground);
         p.drawRect(QRectF(13, 9, 38, 17));
-        p.setBrush(kMoneyGreen);
+        p.setBrush(ui::kMoneyGreen);
         p.drawRect(QRectF(13, 31, 38, 24));
-        p.setBrush(QColor(0, 0, 200));
+        p.setBrush(kGlyphBlue);
         for (int row = 0; row < 2; ++row)
             for (int col = 0; col < 3; ++col) p.drawRect(QRectF(16 + col * 8, 35 + row * 9, 6, 6));
         p.setBrush(QColor(255, 210, 0));

@@ -3,18 +3,15 @@
 // arrow cross, and the window icon.
 #pragma once
 
-#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
 namespace zentu::app {
 
-inline const QColor kMoneyGreen{192, 220, 192};
-
 // Images of `icons`, 32 x 40 on money green: 0 double chevron down, 1 right, 2 up,
 // 3 left (blue), 4 a yellow ball. Drawn at `ratio` device pixels per pixel, for screens
 // that scale; GlyphIcon holds the glyph drawn for 1x and 2x screens.
-enum IconGlyph { GlyphDown = 0, GlyphRight = 1, GlyphUp = 2, GlyphLeft = 3, GlyphBall = 4 };
+enum Glyph { NoGlyph = -1, GlyphDown, GlyphRight, GlyphUp, GlyphLeft, GlyphBall };
 inline constexpr int kGlyphWidth = 32;
 inline constexpr int kGlyphHeight = 40;
 QPixmap IconGlyph(int index, qreal ratio = 1.0);

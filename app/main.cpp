@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up of the desktop program: the application, its title, Qt's own texts in Turkish
-// and the fonts, then the windows in their order (the calculator window first, which
-// makes it the main window, then the graph window and the help window, hidden), and the
-// event loop until the calculator window is closed.
+// Start-up of the desktop program: the application with its desktop entry and icon, Qt's
+// own texts in Turkish and the fonts, then the windows in their order (the calculator window first,
+// which makes it the main window, then the graph window and the help window, hidden), and the event
+// loop until the calculator window is closed.
 #include <QLocale>
 
 #include "app/about.h"
 #include "app/calc_main.h"
-#include "app/fonts.h"
 #include "app/glyphs.h"
 #include "engine/engine.h"
 #include "graph/graph_window.h"
 #include "ui/application.h"
+#include "ui/look.h"
 
 int main(int argc, char** argv) {
     using namespace zentu::app;
@@ -19,7 +19,6 @@ int main(int argc, char** argv) {
     ZentuApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral(ZENTU_APP_ID));
     QApplication::setWindowIcon(ApplicationIcon());
-    SetApplicationTitle(QString::fromUtf8(kApplicationTitle));
     LoadToolkitTranslation();
     InstallFonts();
 
@@ -29,7 +28,6 @@ int main(int argc, char** argv) {
 
     TCalcMain CalcMain(engine);
     zentu::TFGraphics FGraphics(engine, &CalcMain);
-    zentu::FGraphics = &FGraphics;
     CalcMain.setGraphWindow(&FGraphics);
     TFAbout FAbout(&CalcMain);
     CalcMain.setHelpWindow(&FAbout);

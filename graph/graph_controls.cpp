@@ -7,6 +7,8 @@
 #include <QStylePainter>
 #include <algorithm>
 
+#include "ui/look.h"
+
 namespace zentu {
 
 TColorButton::TColorButton(QWidget* parent) : QPushButton(parent) {
@@ -54,9 +56,9 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     const int lineY = captionHeight / 2;
     // An etched frame: a dark line with a light one inside it.
     const QRect frame = rect().adjusted(0, lineY, -1, -1);
-    p.setPen(QColor(128, 128, 128));
+    p.setPen(ui::kGray);
     p.drawRect(frame.adjusted(0, 0, -1, -1));
-    p.setPen(QColor(255, 255, 255));
+    p.setPen(ui::kWhite);
     p.drawRect(frame.adjusted(1, 1, 0, 0));
     const QString caption = title();
     if (caption.isEmpty()) return;

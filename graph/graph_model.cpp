@@ -171,7 +171,6 @@ ComputeResult TGraph::Compute(const ComputeRequest& request, std::vector<std::st
     x2 = end;
     SampleYZ = count == 0 ? 10 : static_cast<std::uint16_t>(count);
     FVXY = FirstCharacters(request.variable, 1);
-    FIdXY = request.formula;
     Formula = ReplaceText(ReplaceText(request.formula, Const1Name, Const1), Const2Name, Const2);
 
     return FCalcXY(request.decimals, request.decimalSeparator, lines, progress)

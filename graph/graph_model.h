@@ -4,7 +4,8 @@
 //   TGraph       (graph_model.h)  the model: the samples of a formula over an interval, one
 //                                  engine evaluation per sample; the point series read from
 //                                  pairs such as "(1,2)"; the pixel geometry of the last
-//                                  prepared plot area and the four scale factors.
+//                                  prepared plot area and the four scale factors. Standard
+//                                  C++ only, without Qt, like the engine.
 //   TPlotCanvas  (plot_canvas.h)  draws the model on any QPainter: background, border, grid,
 //                                  axes, the curve, the series with its markers and a Bezier
 //                                  through the series. Pen and brush carry over between
@@ -47,12 +48,6 @@ struct PointXY {
 inline bool IsGap(const PointXY& sample) {
     return std::isnan(sample.y);
 }
-
-struct PointXYZ {
-    double x = 0;
-    double y = 0;
-    double z = 0;
-};
 
 // A pixel of the plot area, x to the right and y downwards.
 struct ScreenPoint {
@@ -140,13 +135,11 @@ class TGraph {
     // ---- Pixel geometry of the last prepared plot area ----
     std::uint16_t ox = 0;
     std::uint16_t oy = 0;
-    std::uint16_t oz = 0;
     std::uint16_t DeltaX = 0;
     std::uint16_t DeltaY = 0;
 
     // ---- Samples and series ----
     std::vector<PointXY> FXY;  // a failed sample keeps its x and has a NaN y (IsGap)
-    std::vector<PointXYZ> FXYZ;
     std::vector<PointXY> DataXY;
     std::vector<ScreenPoint> DataP;  // the series in pixels, from the last series drawing
 
@@ -155,11 +148,9 @@ class TGraph {
     double DScY = 1.0;
     double ScX = 1.0;
     double ScY = 1.0;
-    double ScZ = 1.0;
 
     // ---- The last compute ----
     std::uint16_t SampleYZ = 0;  // number of intervals
-    std::string FIdXY;           // the formula as typed
     std::string FVXY;            // the variable (one character)
     std::string Const1Name;      // up to two characters
     std::string Const1;          // number text of the constant's value
@@ -168,8 +159,6 @@ class TGraph {
     std::string Formula;  // the formula with both constants replaced
     double x1 = 0;
     double x2 = 0;
-    double y1 = 0;
-    double y2 = 0;
     bool FErr = false;  // the engine's error flag after the last sample
 
   private:

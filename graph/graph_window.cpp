@@ -25,10 +25,9 @@
 #include "engine/number_text.h"
 #include "ui/application.h"
 #include "ui/engine_progress.h"
+#include "ui/look.h"
 
 namespace zentu {
-
-TFGraphics* FGraphics = nullptr;
 
 namespace {
 
@@ -94,18 +93,17 @@ bool IsBlankText(const QString& text) {
 }  // namespace
 
 TFGraphics::TFGraphics(Engine& engine, QWidget* parent)
-    : QDialog(parent), Graph(engine), engine_(engine) {
+    : QDialog(parent),
+      Graph(engine),
+      engine_(engine),
+      errors_([this](QWidget* window, const QString& message) { Dialogs.error(window, message); }) {
     setWindowTitle(QStringLiteral("Grafik Kokpit"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(852, 582);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ui::PointFont(ui::kTahoma, 8));
     BuildControls();
     InitGraph();
-}
-
-TFGraphics::~TFGraphics() {
-    if (FGraphics == this) FGraphics = nullptr;
 }
 
 void TFGraphics::setLocaleFormat(const QLocale& locale) {
@@ -156,16 +154,6 @@ PlotSettings TFGraphics::CurrentSettings() const {
 }
 
 // ---- Commands ---------------------------------------------------------------------------
-
-void TFGraphics::Run(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::bad_alloc&) {
-        Dialogs.error(this, QStringLiteral("Yetersiz bellek"));
-    } catch (const std::exception& e) {
-        Dialogs.error(this, QString::fromUtf8(e.what()));
-    }
-}
 
 void TFGraphics::Paint(const std::function<void(TPlotCanvas&)>& drawing, bool wholeArea) {
     if (wholeArea) plotRecord_.clear();

@@ -28,6 +28,7 @@
 #include "graph/graph_model.h"
 #include "graph/plot_canvas.h"
 #include "graph/series_file.h"
+#include "ui/application.h"
 
 class QAction;
 class QCheckBox;
@@ -65,12 +66,10 @@ class TFGraphics : public QDialog {
     Q_OBJECT
   public:
     explicit TFGraphics(Engine& engine, QWidget* parent = nullptr);
-    ~TFGraphics() override;
 
     // The number format of every number shown in the window and of the series numbers;
     // the system's by default.
     void setLocaleFormat(const QLocale& locale);
-    QLocale localeFormat() const { return locale_; }
 
     // ---- Handlers ----
     void InitGraph();
@@ -145,8 +144,6 @@ class TFGraphics : public QDialog {
 
   private:
     void BuildControls();
-    // Runs a command; an error that escapes it goes to the error box.
-    void Run(const std::function<void()>& command);
     // Paints on the kept image and shows the result, also when the drawing fails halfway.
     // The drawing is recorded on the way; a preparation of the whole area starts the
     // record afresh, as it covers everything drawn before it.
@@ -158,11 +155,10 @@ class TFGraphics : public QDialog {
 
     Engine& engine_;
     QLocale locale_ = QLocale::system();
+    // Where the errors of the handlers go: Dialogs.error, read when an error comes.
+    ui::ErrorSink errors_;
     QStringListModel* samplesList_;
     std::vector<QPicture> plotRecord_;  // the drawings on GBitMap since its last preparation
 };
-
-// The one graph window of the program, created hidden at start-up.
-extern TFGraphics* FGraphics;
 
 }  // namespace zentu

@@ -9,7 +9,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTabWidget>
@@ -17,20 +16,20 @@
 #include <utility>
 
 #include "graph/graph_window.h"
+#include "ui/look.h"
 #include "ui/scroll_bar.h"
 
 namespace zentu {
 
 namespace {
 
-const QColor kMaroon(128, 0, 0);
-const QColor kOlive(128, 128, 0);
-const QColor kMoneyGreen(192, 220, 192);
-const QColor kSkyBlue(166, 202, 240);
-// Captions drawn straight on the fixed colours above (labels, check boxes, group titles)
-// are fixed too, in the window text of the design, so a dark desktop palette does not
-// turn them light.
-const QColor kCaptionText(0, 0, 0);
+// Captions drawn straight on the fixed colours of the panels and group boxes (labels,
+// check boxes, group titles) are fixed too, in the window text of the design, so a dark
+// desktop palette does not turn them light.
+constexpr QColor kCaptionText = ui::kBlack;
+
+// What the drawing controls show when the window is created.
+const PlotSettings kInitial{};
 
 void CaptionColour(QWidget* w) {
     QPalette pal = w->palette();
@@ -120,19 +119,10 @@ QComboBox* List(QWidget* parent, int l, int t, int w, int h) {
 
 // Check boxes keep the classic four pixels between box and caption (Qt's styles keep six),
 // so that the designed captions, "Otomatik Ölçeklendir" the longest, fit the designed widths.
-class CheckBoxStyle : public QProxyStyle {
-  public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_CheckBoxLabelSpacing) return 4;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
-
 QStyle* CheckBoxes() {
     // Over the application's style, whichever it is; it lives as long as the application.
-    static CheckBoxStyle* style = [] {
-        auto* s = new CheckBoxStyle;
+    static QStyle* style = [] {
+        auto* s = new ui::PixelMetricStyle(QStyle::PM_CheckBoxLabelSpacing, 4);
         s->setParent(qApp);
         return s;
     }();
@@ -179,15 +169,15 @@ void FillPenStyles(QComboBox* list) {
 }  // namespace
 
 void TFGraphics::BuildControls() {
-    Colour(this, kMaroon);
+    Colour(this, ui::kMaroon);
     pgGraph = Place(new QTabWidget(this), 5, 5, 844, 572);
     GraphXY = new QWidget;
     pgGraph->addTab(GraphXY, QStringLiteral("Graph (X,Y)"));
-    Panel1 = Panel(GraphXY, 3, -1, 830, 553, kOlive);
+    Panel1 = Panel(GraphXY, 3, -1, 830, 553, ui::kOlive);
 
     // Function definition.
-    GroupBox2 = Group(Panel1, "[ Fonksiyon Tanımı ]", 8, 8, 297, 246, kMoneyGreen);
-    GroupBox3 = Group(GroupBox2, "[ Girişler ]", 8, 18, 286, 220, kMoneyGreen);
+    GroupBox2 = Group(Panel1, "[ Fonksiyon Tanımı ]", 8, 8, 297, 246, ui::kMoneyGreen);
+    GroupBox3 = Group(GroupBox2, "[ Girişler ]", 8, 18, 286, 220, ui::kMoneyGreen);
     QWidget* g3 = GroupBox3;
     Label(g3, "Sabit1/Değer", 13, 21);
     Label(g3, "Sabit2/Değer", 13, 48);
@@ -222,23 +212,25 @@ void TFGraphics::BuildControls() {
     bGetData = Button(g3, "SERİ AL", 208, 195, 65, 22);
 
     // Plot settings.
-    GroupBox4 = Group(Panel1, "[ Grafik ]", 311, 8, 370, 246, kSkyBlue);
-    Panel2 = Panel(GroupBox4, 10, 13, 351, 225, kSkyBlue);
-    GroupBox5 = Group(Panel2, "[ Alan ]", 9, 5, 336, 91, kSkyBlue);
+    GroupBox4 = Group(Panel1, "[ Grafik ]", 311, 8, 370, 246, ui::kSkyBlue);
+    Panel2 = Panel(GroupBox4, 10, 13, 351, 225, ui::kSkyBlue);
+    GroupBox5 = Group(Panel2, "[ Alan ]", 9, 5, 336, 91, ui::kSkyBlue);
     Label(GroupBox5, "Alan Renk", 9, 16);
     Label(GroupBox5, "Kenar Kalınlık", 9, 40);
     Label(GroupBox5, "Kenarlık Rengi", 9, 65);
     bcAlanRenk = Place(new TColorButton(GroupBox5), 87, 13, 25, 21);
-    scDKalinlik = ScrollBar(GroupBox5, 90, 40, 75, 17, 1, 6, 1, "Dikdörtgen Kalınlığı");
+    scDKalinlik =
+        ScrollBar(GroupBox5, 90, 40, 75, 17, 1, 6, kInitial.borderWidth, "Dikdörtgen Kalınlığı");
     bDRenk = Place(new TColorButton(GroupBox5), 87, 63, 25, 21);
-    GroupBox6 = Group(GroupBox5, "[ Grafik ]", 171, 13, 155, 75, kSkyBlue);
+    GroupBox6 = Group(GroupBox5, "[ Grafik ]", 171, 13, 155, 75, ui::kSkyBlue);
     Label(GroupBox6, "Biçim", 10, 20);
     Label(GroupBox6, "Renk", 10, 43);
     GrafBicim = List(GroupBox6, 39, 20, 107, 21);
     GrafRenk = Place(new TColorButton(GroupBox6), 39, 45, 25, 21);
-    GrafKalinlik = ScrollBar(GroupBox6, 70, 45, 75, 17, 1, 4, 1, "Çizgi Kalınlığı");
+    GrafKalinlik =
+        ScrollBar(GroupBox6, 70, 45, 75, 17, 1, 4, kInitial.curveWidth, "Çizgi Kalınlığı");
 
-    GroupBox7 = Group(Panel2, "[ Koordinat Sistem ]", 9, 102, 336, 115, kMoneyGreen);
+    GroupBox7 = Group(Panel2, "[ Koordinat Sistem ]", 9, 102, 336, 115, ui::kMoneyGreen);
     Label(GroupBox7, "Biçim", 16, 24);
     Label(GroupBox7, "X Orj", 15, 51);
     Label(GroupBox7, "Y Orj", 92, 51);
@@ -247,20 +239,20 @@ void TFGraphics::BuildControls() {
     xorj = List(GroupBox7, 45, 51, 41, 21);
     yorj = List(GroupBox7, 122, 51, 41, 21);
     XYRenk = Place(new TColorButton(GroupBox7), 45, 78, 25, 21);
-    XYKalinlik = ScrollBar(GroupBox7, 88, 78, 75, 17, 1, 5, 1, "XY Kalınlığı");
-    GroupBox8 = Group(GroupBox7, "[ Grid ]", 170, 13, 161, 92, kMoneyGreen);
+    XYKalinlik = ScrollBar(GroupBox7, 88, 78, 75, 17, 1, 5, kInitial.axesWidth, "XY Kalınlığı");
+    GroupBox8 = Group(GroupBox7, "[ Grid ]", 170, 13, 161, 92, ui::kMoneyGreen);
     Label(GroupBox8, "Biçim", 10, 40);
     Label(GroupBox8, "Renk", 10, 67);
-    cGridCiz = Check(GroupBox8, "Grid Çiz", 10, 17, 63, 17, true);
-    GridSayisi = ScrollBar(GroupBox8, 73, 17, 75, 17, 1, 12, 4, "Grid Sayısı");
+    cGridCiz = Check(GroupBox8, "Grid Çiz", 10, 17, 63, 17, kInitial.gridOn);
+    GridSayisi = ScrollBar(GroupBox8, 73, 17, 75, 17, 1, 12, kInitial.gridCount, "Grid Sayısı");
     cGridBicim = List(GroupBox8, 40, 40, 110, 21);
     GridRenk = Place(new TColorButton(GroupBox8), 40, 67, 25, 21);
-    GridKalinlik = ScrollBar(GroupBox8, 73, 67, 75, 17, 0, 3, 1, "Grid Kalınlık");
+    GridKalinlik = ScrollBar(GroupBox8, 73, 67, 75, 17, 0, 3, kInitial.gridWidth, "Grid Kalınlık");
 
     // Plot area.
-    Panel3 = Panel(Panel1, 8, 260, 673, 249, kMoneyGreen);
+    Panel3 = Panel(Panel1, 8, 260, 673, 249, ui::kMoneyGreen);
     GBitMap = KeptImage(QSize(657, 233), devicePixelRatioF());
-    GBitMap.fill(kMoneyGreen);
+    GBitMap.fill(ui::kMoneyGreen);
     GBox2 = Place(new TPaintBox(GBitMap, Panel3), 8, 8, 657, 233);
     pmGBox2 = new QMenu(this);
     miKopyala = pmGBox2->addAction(QStringLiteral("Panoya Kopyala"));
@@ -269,17 +261,17 @@ void TFGraphics::BuildControls() {
     GBox2->setContextMenuPolicy(Qt::CustomContextMenu);
 
     // Markers.
-    GroupBox11 = Group(Panel1, "[ İşaretler ]", 688, 8, 137, 192, kOlive);
+    GroupBox11 = Group(Panel1, "[ İşaretler ]", 688, 8, 137, 192, ui::kOlive);
     Label(GroupBox11, "Biçim", 16, 41);
     Label(GroupBox11, "Büyüklük", 16, 68);
     Label(GroupBox11, "İşaretçi Rengi", 16, 96);
     Label(GroupBox11, "Fonksiyon Serisi [i: x ; y]", 16, 144);
-    cSeriDraw = Check(GroupBox11, "Serileri Çiz", 16, 18, 97, 17, false);
+    cSeriDraw = Check(GroupBox11, "Serileri Çiz", 16, 18, 97, 17, kInitial.seriesOn);
     SeriColor = Place(new TColorButton(GroupBox11), 104, 16, 25, 21);
     cSeriStil = List(GroupBox11, 45, 41, 84, 21);
-    SeriMark = ScrollBar(GroupBox11, 64, 68, 64, 17, 2, 5, 2, "İşaret Büyüklüğü");
+    SeriMark = ScrollBar(GroupBox11, 64, 68, 64, 17, 2, 5, kInitial.markerSize, "İşaret Büyüklüğü");
     SeriMarkColor = Place(new TColorButton(GroupBox11), 104, 93, 25, 21);
-    cBezierDraw = Check(GroupBox11, "Bezier Çiz", 16, 115, 105, 17, false);
+    cBezierDraw = Check(GroupBox11, "Bezier Çiz", 16, 115, 105, 17, kInitial.bezierOn);
     BezierColor = Place(new TColorButton(GroupBox11), 104, 114, 25, 21);
     FuncSeries = List(GroupBox11, 16, 163, 113, 21);
     samplesList_ = new QStringListModel(this);
@@ -288,7 +280,7 @@ void TFGraphics::BuildControls() {
         view->setUniformItemSizes(true);  // a compute can list 65,536 lines
 
     // Scale, on the page itself.
-    GroupBox9 = Group(GraphXY, "[ Ölçek ]", 690, 205, 139, 303, kOlive);
+    GroupBox9 = Group(GraphXY, "[ Ölçek ]", 690, 205, 139, 303, ui::kOlive);
     Label(GroupBox9, "Ölçek Stili", 10, 39);
     Label(GroupBox9, "*[X]:=", 55, 94);
     Label(GroupBox9, "*[Y]:=", 55, 121);
@@ -386,32 +378,31 @@ void TFGraphics::BuildControls() {
             if (label->text() == text && label->buddy() == nullptr) label->setBuddy(control);
     }
 
-    // Wiring.
-    connect(bCalculate, &QPushButton::clicked, this, [this] { Run([this] { CalcXYClick(); }); });
-    connect(bGetData, &QPushButton::clicked, this, [this] { Run([this] { bGetDataClick(); }); });
-    connect(bGrafDraw, &QPushButton::clicked, this, [this] { Run([this] { DoGraphClick(); }); });
-    connect(bGrafClear, &QPushButton::clicked, this, [this] { Run([this] { GrafClearClick(); }); });
-    connect(bCopyBitMap, &QPushButton::clicked, this,
-            [this] { Run([this] { bCopyBitMapClick(); }); });
-    connect(GBox2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmGBox2->popup(GBox2->mapToGlobal(at)); });
-    connect(miKopyala, &QAction::triggered, this, [this] { Run([this] { bCopyBitMapClick(); }); });
-    connect(miPngKaydet, &QAction::triggered, this,
-            [this] { Run([this] { miPngKaydetClick(); }); });
-    connect(miSvgKaydet, &QAction::triggered, this,
-            [this] { Run([this] { miSvgKaydetClick(); }); });
-    connect(SLoadFile, &QPushButton::clicked, this, [this] { Run([this] { SLoadFileClick(); }); });
-    connect(SSaveFile, &QPushButton::clicked, this, [this] { Run([this] { SSaveFileClick(); }); });
-    connect(mData, &QPlainTextEdit::textChanged, this, [this] { mDataChange(); });
+    // Wiring: every handler runs guarded, its errors going to the error dialog.
+    const auto guarded = [this](auto handler) { return ui::Guarded(this, errors_, handler); };
+    connect(bCalculate, &QPushButton::clicked, this, guarded([this] { CalcXYClick(); }));
+    connect(bGetData, &QPushButton::clicked, this, guarded([this] { bGetDataClick(); }));
+    connect(bGrafDraw, &QPushButton::clicked, this, guarded([this] { DoGraphClick(); }));
+    connect(bGrafClear, &QPushButton::clicked, this, guarded([this] { GrafClearClick(); }));
+    connect(bCopyBitMap, &QPushButton::clicked, this, guarded([this] { bCopyBitMapClick(); }));
+    connect(GBox2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ui::RunGuarded(this, errors_, [&] { pmGBox2->popup(GBox2->mapToGlobal(at)); });
+    });
+    connect(miKopyala, &QAction::triggered, this, guarded([this] { bCopyBitMapClick(); }));
+    connect(miPngKaydet, &QAction::triggered, this, guarded([this] { miPngKaydetClick(); }));
+    connect(miSvgKaydet, &QAction::triggered, this, guarded([this] { miSvgKaydetClick(); }));
+    connect(SLoadFile, &QPushButton::clicked, this, guarded([this] { SLoadFileClick(); }));
+    connect(SSaveFile, &QPushButton::clicked, this, guarded([this] { SSaveFileClick(); }));
+    connect(mData, &QPlainTextEdit::textChanged, this, guarded([this] { mDataChange(); }));
     for (TColorButton* b :
          {bcAlanRenk, bDRenk, GrafRenk, XYRenk, GridRenk, SeriColor, SeriMarkColor, BezierColor})
-        connect(b, &QPushButton::clicked, this, [this, b] { ColorButtonClick(b); });
+        connect(b, &QPushButton::clicked, this, guarded([this, b] { ColorButtonClick(b); }));
     // Hint setters: each scroll bar shows its position once it is moved, and all but the
     // grid count also when the pointer enters them.
     for (QScrollBar* bar :
          {scDecimal, GrafKalinlik, scDKalinlik, XYKalinlik, GridKalinlik, SeriMark, GridSayisi}) {
         connect(bar, &QScrollBar::valueChanged, bar,
-                [bar](int value) { bar->setToolTip(QString::number(value)); });
+                guarded([bar] { bar->setToolTip(QString::number(bar->value())); }));
         if (bar != GridSayisi) bar->installEventFilter(this);
     }
     for (QWidget* w : {static_cast<QWidget*>(FVar), static_cast<QWidget*>(Edit3),
@@ -423,27 +414,30 @@ void TFGraphics::BuildControls() {
 }
 
 void TFGraphics::InitGraph() {
-    bcAlanRenk->setColor(QColor(192, 220, 192));
+    // The lists' items and the colours; the scroll bars and check boxes are made at their
+    // initial settings.
+    bcAlanRenk->setColor(kInitial.areaColor);
     Fill(GrafBicim, {"Nokta", "Çizgi", "Seri Biçimi"});
-    GrafBicim->setCurrentIndex(0);
+    GrafBicim->setCurrentIndex(kInitial.curveStyle);
+    GrafRenk->setColor(kInitial.curveColor);
     FillPenStyles(XYBicim);
-    XYBicim->setCurrentIndex(0);
+    XYBicim->setCurrentIndex(kInitial.axesPenStyle);
+    XYRenk->setColor(kInitial.axesColor);
     Fill(xorj, {"1/2", "1/4", "3/4"});
-    xorj->setCurrentIndex(0);
+    xorj->setCurrentIndex(kInitial.originX);
     Fill(yorj, {"1/2", "1/4", "3/4"});
-    yorj->setCurrentIndex(0);
+    yorj->setCurrentIndex(kInitial.originY);
     FillPenStyles(cGridBicim);
-    cGridBicim->setCurrentIndex(1);
-    GridRenk->setColor(QColor(128, 128, 128));
+    cGridBicim->setCurrentIndex(kInitial.gridPenStyle);
+    GridRenk->setColor(kInitial.gridColor);
     Fill(cSeriStil, {"Daire", "Kare"});
     Fill(cScaleStil, {"Max", "Ort"});
     cScaleStil->setCurrentIndex(0);
-    SeriColor->setColor(QColor(128, 0, 0));
-    SeriMarkColor->setColor(QColor(255, 0, 0));
-    cSeriStil->setCurrentIndex(0);
-    bDRenk->setColor(QColor(255, 255, 0));
-    BezierColor->setColor(QColor(0, 128, 0));
-    Graph.ScX = Graph.ScY = Graph.ScZ = Graph.DScX = Graph.DScY = 1.0;
+    SeriColor->setColor(kInitial.seriesColor);
+    SeriMarkColor->setColor(kInitial.markerColor);
+    cSeriStil->setCurrentIndex(kInitial.markerShape);
+    bDRenk->setColor(kInitial.borderColor);
+    BezierColor->setColor(kInitial.bezierColor);
     // The default sample count: the plot area's width to the nearest thousand.
     eSample->setText(NumberText(std::nearbyint(GBox2->width() / 1000.0) * 1000));
 }

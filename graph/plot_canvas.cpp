@@ -2,7 +2,6 @@
 #include "graph/plot_canvas.h"
 
 #include <QPainterPath>
-#include <QPolygonF>
 #include <QRectF>
 #include <climits>
 #include <cmath>
@@ -106,14 +105,6 @@ void TPlotCanvas::SetPixel(int x, int y, const QColor& color) {
 
 void TPlotCanvas::Rectangle(int left, int top, int right, int bottom) {
     painter_.drawRect(QRectF(left, top, double(right) - left - 1, double(bottom) - top - 1));
-}
-
-void TPlotCanvas::Ellipse(int left, int top, int right, int bottom) {
-    painter_.drawEllipse(QRectF(left, top, double(right) - left - 1, double(bottom) - top - 1));
-}
-
-void TPlotCanvas::Polygon(const QPoint* points, int count) {
-    painter_.drawPolygon(points, count);
 }
 
 void TPlotCanvas::BezierTo(const QPoint& c1, const QPoint& c2, const QPoint& end) {

@@ -17,35 +17,37 @@
 #include <optional>
 
 #include "graph/graph_model.h"
+#include "ui/look.h"
 
 namespace zentu {
 
 // The drawing settings, read from the window's controls at the moment of drawing. A list
-// setting is -1 when no item is selected (its text was edited by hand).
+// setting is -1 when no item is selected (its text was edited by hand). The defaults are
+// what the window's controls show when it is created.
 struct PlotSettings {
-    QColor areaColor{192, 220, 192};
-    QColor borderColor{255, 255, 0};
+    QColor areaColor = ui::kMoneyGreen;
+    QColor borderColor = ui::kYellow;
     int borderWidth = 1;
     int curveStyle = 0;  // 0 "Nokta" (dots), 1 "Çizgi" (lines), 2 "Seri Biçimi" (markers)
-    QColor curveColor{0, 0, 0};
+    QColor curveColor = ui::kBlack;
     int curveWidth = 1;
     int axesPenStyle = 0;  // index into the pen style list
-    QColor axesColor{0, 0, 0};
+    QColor axesColor = ui::kBlack;
     int axesWidth = 1;
     int originX = 0;  // 0 "1/2", 1 "1/4", 2 "3/4"
     int originY = 0;
     bool gridOn = true;
     int gridCount = 4;
     int gridPenStyle = 1;
-    QColor gridColor{128, 128, 128};
+    QColor gridColor = ui::kGray;
     int gridWidth = 1;  // 0 is the thinnest line
     bool seriesOn = false;
     int markerShape = 0;  // 0 "Daire" (circle), 1 "Kare" (square)
     int markerSize = 2;
-    QColor markerColor{255, 0, 0};
-    QColor seriesColor{128, 0, 0};
+    QColor markerColor = ui::kRed;
+    QColor seriesColor = ui::kMaroon;
     bool bezierOn = false;
-    QColor bezierColor{0, 128, 0};
+    QColor bezierColor = ui::kGreen;
 };
 
 // Pen, brush and current position of a drawing surface.
@@ -98,11 +100,9 @@ class TPlotCanvas {
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void SetPixel(int x, int y, const QColor& color);
-    // Rectangle and ellipse take the box (left, top, right, bottom), right and bottom
-    // outside it, as the classic surfaces do.
+    // The box (left, top, right, bottom), right and bottom outside it, as the classic
+    // surfaces take it.
     void Rectangle(int left, int top, int right, int bottom);
-    void Ellipse(int left, int top, int right, int bottom);
-    void Polygon(const QPoint* points, int count);
     void BezierTo(const QPoint& c1, const QPoint& c2, const QPoint& end);
 
   private:

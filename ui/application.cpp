@@ -6,22 +6,13 @@
 #include <QTranslator>
 #include <QWidget>
 #include <algorithm>
+#include <exception>
+#include <new>
 
 namespace zentu::ui {
 
-namespace {
-QString& TitleStore() {
-    static QString title = QString::fromUtf8(kApplicationTitle);
-    return title;
-}
-}  // namespace
-
 QString ApplicationTitle() {
-    return TitleStore();
-}
-
-void SetApplicationTitle(const QString& title) {
-    TitleStore() = title;
+    return QString::fromUtf8(kApplicationTitle);
 }
 
 bool LoadToolkitTranslation() {
@@ -55,11 +46,24 @@ void ShowErrorBox(QWidget* parent, const QString& message) {
     box.exec();
 }
 
+QString CaughtErrorMessage() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Yetersiz bellek");
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Beklenmeyen hata");
+    }
+}
+
 ZentuApplication::ZentuApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool ZentuApplication::notify(QObject* receiver, QEvent* event) {
     bool handled = false;
-    RunGuarded(activeWindow(), [&] { handled = QApplication::notify(receiver, event); });
+    RunGuarded(activeWindow(), ShowErrorBox,
+               [&] { handled = QApplication::notify(receiver, event); });
     return handled;
 }
 

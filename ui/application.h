@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Program-wide pieces of the desktop program, used by every window: the application title,
 // the toolkit's own texts in Turkish, window placement on the screen, the general error box
-// and the guard that routes every error escaping a handler into it.
+// and the guard that every handler runs through.
+//
+// Errors: the engine reports its failures in ErrorFlag, but the code around it throws
+// (EXEC's rounding overflow, the graph model's GraphError, file errors, an exhausted
+// memory). Qt does not support
+// exceptions that cross its event delivery, so every handler a window connects to a
+// signal is wrapped by Guarded: an error that escapes it is handed to an error sink
+// (ShowErrorBox, or the graph window's own error dialog) and the event loop goes on.
+// ZentuApplication::notify catches what still escapes (key, paint and filter handlers)
+// as a last resort.
 #pragma once
 
 #include <QApplication>
 #include <QPoint>
 #include <QRect>
 #include <QString>
-#include <exception>
+#include <functional>
 #include <utility>
 
 class QWidget;
@@ -18,7 +27,6 @@ namespace zentu::ui {
 // The application title: caption of the plain message boxes and of the error box.
 inline constexpr const char* kApplicationTitle = "Zentu Scientific Calculator";
 QString ApplicationTitle();
-void SetApplicationTitle(const QString& title);
 
 // Loads Qt's Turkish translation (qtbase_tr from Qt's translations folder), so that the texts
 // Qt itself shows are Turkish too: the buttons of message boxes ("Tamam"), the edit menu of
@@ -41,27 +49,34 @@ QString ErrorBoxText(const QString& message);
 // when the user has closed it.
 void ShowErrorBox(QWidget* parent, const QString& message);
 
-// Runs f; an error that escapes it is shown in the error box and the program goes on.
+// Where an error that escaped a handler goes: the window it escaped in and its message.
+using ErrorSink = std::function<void(QWidget* parent, const QString& message)>;
+
+// The message of the exception being handled; call it only inside a catch block. A
+// std::exception gives its text, an exhausted memory "Yetersiz bellek", anything else
+// "Beklenmeyen hata".
+QString CaughtErrorMessage();
+
+// Runs f; an error that escapes it goes to `sink`, and the program goes on.
 template <class F>
-void RunGuarded(QWidget* parent, F&& f) {
+void RunGuarded(QWidget* parent, const ErrorSink& sink, F&& f) {
     try {
         std::forward<F>(f)();
-    } catch (const std::exception& e) {
-        ShowErrorBox(parent, QString::fromUtf8(e.what()));
     } catch (...) {
-        ShowErrorBox(parent, QStringLiteral("Beklenmeyen hata"));
+        sink(parent, CaughtErrorMessage());
     }
 }
 
-// Wraps a handler so that connecting it to a signal keeps the guard.
+// A handler to connect to a signal: each call runs f through RunGuarded. The signal's
+// arguments are not passed on (read them from the sender).
 template <class F>
-auto Guarded(QWidget* parent, F f) {
-    return [parent, f = std::move(f)]() { RunGuarded(parent, f); };
+auto Guarded(QWidget* parent, ErrorSink sink, F f) {
+    return [parent, sink = std::move(sink), f = std::move(f)] { RunGuarded(parent, sink, f); };
 }
 
-// The application object. Errors thrown from an event handler that is not wrapped by
-// Guarded (key and paint handlers, event filters) are caught here and shown in the
-// error box before the event loop goes on.
+// The application object. An error that escapes an event handler not wrapped by Guarded
+// (key and paint handlers, event filters) is caught here, shown in the error box, and
+// the event loop goes on.
 class ZentuApplication : public QApplication {
   public:
     ZentuApplication(int& argc, char** argv);

@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "app/calc_main.h"
-#include "app/fonts.h"
 #include "engine/engine.h"
 #include "tests/app/modal_watcher.h"
+#include "ui/look.h"
 
 struct AppFixture {
     zentu::Engine engine;
@@ -91,7 +91,7 @@ class AppWindowTest : public QObject {
     std::unique_ptr<AppFixture> f;
 
   private slots:
-    void initTestCase() { zentu::app::InstallFonts(); }
+    void initTestCase() { zentu::ui::InstallFonts(); }
     void init() {
         f = std::make_unique<AppFixture>();
         QVERIFY(f->ready());

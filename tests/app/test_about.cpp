@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "app/about.h"
-#include "app/fonts.h"
+#include "ui/look.h"
 
 using zentu::app::TFAbout;
 using zentu::app::TStringGrid;
@@ -19,7 +19,7 @@ class AboutTest : public QObject {
     TStringGrid* grid(const QString& name) { return about->findChild<TStringGrid*>(name); }
 
   private slots:
-    void initTestCase() { zentu::app::InstallFonts(); }
+    void initTestCase() { zentu::ui::InstallFonts(); }
     void init() { about = std::make_unique<TFAbout>(); }
     void cleanup() { about.reset(); }
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QtTest>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -280,6 +281,37 @@ class CalcMainTest : public AppWindowTest {
         QFETCH(QString, message);
         QFETCH(QString, shown);
         QCOMPARE(zentu::ui::ErrorBoxText(message), shown);
+    }
+
+    // What a guarded handler hands to its sink: the message of what escaped it, once, and
+    // nothing when nothing escapes.
+    void guardedHandlersHandWhatEscapesToTheirSink() {
+        QStringList sunk;
+        const zentu::ui::ErrorSink sink = [&](QWidget* parent, const QString& message) {
+            QCOMPARE(parent, f->window.get());
+            sunk << message;
+        };
+        const auto run = [&](auto handler) {
+            zentu::ui::RunGuarded(f->window.get(), sink, handler);
+        };
+        run([] { throw std::runtime_error("Geçersiz seri verisi: (5)"); });
+        run([] { throw std::bad_alloc(); });
+        run([] { throw 7; });
+        run([] {});
+        QCOMPARE(sunk,
+                 (QStringList{"Geçersiz seri verisi: (5)", "Yetersiz bellek", "Beklenmeyen hata"}));
+        // Connected through Guarded, a handler runs at each emission and its errors go the
+        // same way.
+        QObject sender;
+        int calls = 0;
+        QObject::connect(&sender, &QObject::objectNameChanged, f->window.get(),
+                         zentu::ui::Guarded(f->window.get(), sink, [&] {
+                             if (++calls == 2) throw std::runtime_error("ikinci");
+                         }));
+        for (const char* name : {"a", "b", "c"}) sender.setObjectName(QString::fromLatin1(name));
+        QCOMPARE(calls, 3);
+        QCOMPARE(sunk.size(), 4);
+        QCOMPARE(sunk.back(), QStringLiteral("ikinci"));
     }
 
     void engineBoxesAreShownInOrderWhileTheLineRuns() {

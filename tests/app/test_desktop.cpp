@@ -16,11 +16,11 @@
 
 #include "app/about.h"
 #include "app/calc_main.h"
-#include "app/fonts.h"
 #include "engine/engine.h"
 #include "graph/graph_window.h"
 #include "tests/app/window_probe.h"
 #include "ui/application.h"
+#include "ui/look.h"
 
 using zentu::app::TCalcMain;
 using zentu::app::TFAbout;
@@ -172,7 +172,7 @@ class DesktopTest : public QObject {
 
   private slots:
     void initTestCase() {
-        zentu::app::InstallFonts();
+        zentu::ui::InstallFonts();
         light_ = QApplication::palette();
     }
     void cleanup() { QApplication::setPalette(light_); }

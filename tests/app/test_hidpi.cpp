@@ -13,11 +13,11 @@
 
 #include "app/about.h"
 #include "app/calc_main.h"
-#include "app/fonts.h"
 #include "engine/engine.h"
 #include "graph/graph_window.h"
 #include "tests/app/window_probe.h"
 #include "ui/application.h"
+#include "ui/look.h"
 
 using zentu::ui::KeepInside;
 
@@ -26,7 +26,7 @@ class HiDpiTest : public QObject {
 
   private slots:
     void initTestCase() {
-        zentu::app::InstallFonts();
+        zentu::ui::InstallFonts();
         QCOMPARE(QGuiApplication::primaryScreen()->devicePixelRatio(), 2.0);
     }
 

@@ -3,24 +3,109 @@
 // order, inserting keys replace the selection at once, CLR, Edit, and the help key.
 #include <QTabWidget>
 #include <QtTest>
+#include <iterator>
 
 #include "app/about.h"
 #include "app/glyphs.h"
-#include "app/keypad.h"
 #include "tests/app/app_fixture.h"
+#include "ui/look.h"
 
 class KeypadTest : public AppWindowTest {
     Q_OBJECT
 
   private slots:
-    void everyKeyIsBuiltFromTheTable() {
-        const auto table = zentu::app::KeypadTable();
-        QCOMPARE(table.size(), std::size_t(64));
-        for (const zentu::app::KeyDef& key : table) {
-            QPushButton* button = f->key(key.name);
-            QVERIFY2(button != nullptr, key.name);
-            QCOMPARE(button->text(), QString::fromUtf8(key.caption));
-            QCOMPARE(button->size(), QSize(key.width, key.height));
+    // Every button as the design lays it out: control name, caption, container, and place
+    // and size in it (counted from inside the container's border). Written out here, not
+    // read from the keypad table, so that a wrong row in the table fails.
+    void everyKeyStandsAsDesigned() {
+        struct Expected {
+            const char* name;
+            const char* caption;
+            const char* parent;
+            QRect place;
+        };
+        // clang-format off
+        const Expected keys[] = {
+            // Function keys, 38 x 25.
+            {"BEdit",            "Edit",  "Body",    {3, 4, 38, 25}},
+            {"BASin",            "ASIN",  "Body",    {41, 4, 38, 25}},
+            {"BPow",             "POW",   "Body",    {79, 4, 38, 25}},
+            {"BPi",              "PI",    "Body",    {117, 4, 38, 25}},
+            {"BFact",            "(!)",   "Body",    {155, 4, 38, 25}},
+            {"BInt",             "INT",   "Body",    {193, 4, 38, 25}},
+            {"BDif",             "DIF",   "Body",    {231, 4, 38, 25}},
+            {"BAtan",            "ATAN",  "Body",    {3, 28, 38, 25}},
+            {"BACos",            "ACOS",  "Body",    {41, 28, 38, 25}},
+            {"Blog",             "LOG",   "Body",    {79, 28, 38, 25}},
+            {"BExp",             "EXP",   "Body",    {117, 28, 38, 25}},
+            {"BLn",              "LN",    "Body",    {155, 28, 38, 25}},
+            {"bSinh",            "SINH",  "Body",    {193, 28, 38, 25}},
+            {"bCosh",            "COSH",  "Body",    {231, 28, 38, 25}},
+            {"BSin",             "SIN",   "Body",    {3, 52, 38, 25}},
+            {"BCos",             "COS",   "Body",    {41, 52, 38, 25}},
+            {"BTan",             "TAN",   "Body",    {79, 52, 38, 25}},
+            {"BCot",             "COT",   "Body",    {117, 52, 38, 25}},
+            {"BSqrt",            "SQRT",  "Body",    {155, 52, 38, 25}},
+            {"bSech",            "SECH",  "Body",    {193, 52, 38, 25}},
+            {"bCsch",            "CSCH",  "Body",    {231, 52, 38, 25}},
+            // Digit and operator keys, 35 x 25.
+            {"BP1",              "(",     "Numeric", {2, 4, 35, 25}},
+            {"BP2",              ")",     "Numeric", {37, 4, 35, 25}},
+            {"B00",              ";",     "Numeric", {72, 4, 35, 25}},
+            {"B000",             "000",   "Numeric", {113, 4, 35, 25}},
+            {"B8",               "8",     "Numeric", {2, 29, 35, 25}},
+            {"B9",               "9",     "Numeric", {37, 29, 35, 25}},
+            {"B0",               "0",     "Numeric", {72, 29, 35, 25}},
+            {"BMulti",           "*",     "Numeric", {113, 29, 35, 25}},
+            {"B5",               "5",     "Numeric", {2, 54, 35, 25}},
+            {"B6",               "6",     "Numeric", {37, 54, 35, 25}},
+            {"B7",               "7",     "Numeric", {72, 54, 35, 25}},
+            {"BBolu",            "/",     "Numeric", {113, 54, 35, 25}},
+            {"B2",               "2",     "Numeric", {2, 79, 35, 25}},
+            {"B3",               "3",     "Numeric", {37, 79, 35, 25}},
+            {"B4",               "4",     "Numeric", {72, 79, 35, 25}},
+            {"BEksi",            "-",     "Numeric", {113, 79, 35, 25}},
+            {"B1",               "1",     "Numeric", {2, 104, 35, 25}},
+            {"BComma",           ".",     "Numeric", {37, 104, 35, 25}},
+            {"BBackSpace",       "C",     "Numeric", {72, 104, 35, 25}},
+            {"BArti",            "+",     "Numeric", {113, 104, 35, 25}},
+            // Right-hand column of Body.
+            {"BClrEnterFormula", "CLR",   "Body",    {165, 114, 103, 25}},
+            {"Exec",             "EXEC",  "Body",    {165, 139, 104, 78}},
+            // Text buttons, 40 x 25.
+            {"bFlor",            "FLOOR", "Main",    {5, 195, 40, 25}},
+            {"bRnd",             "RND",   "Main",    {45, 195, 40, 25}},
+            {"bDat",             "DAT",   "Main",    {200, 195, 40, 25}},
+            {"bSum",             "SUM",   "Main",    {240, 195, 40, 25}},
+            {"bTrunc",           "TRUNC", "Main",    {5, 218, 40, 25}},
+            {"bCeil",            "CEIL",  "Main",    {45, 218, 40, 25}},
+            {"bPerm",            "Perm",  "Main",    {200, 218, 40, 25}},
+            {"bComb",            "Comb",  "Main",    {240, 218, 40, 25}},
+            {"bMod",             "MOD",   "Main",    {5, 241, 40, 25}},
+            {"bDiv",             "DIV",   "Main",    {45, 241, 40, 25}},
+            {"bDSee",            "DSEE",  "Main",    {200, 242, 40, 25}},
+            {"bAnswer",          "ANS",   "Main",    {240, 242, 40, 25}},
+            {"BGraph",           "Graph", "Main",    {5, 264, 40, 25}},
+            {"bSqr",             "SQR",   "Main",    {45, 264, 40, 25}},
+            {"bSemiColon",       "DAVG",  "Main",    {200, 266, 40, 25}},
+            {"bAbs",             "ABS",   "Main",    {240, 266, 40, 25}},
+            // The arrow cross, 34 x 34, glyphs without a caption.
+            {"BPoint",           "",      "Main",    {125, 186, 34, 34}},
+            {"bRight",           "",      "Main",    {90, 222, 34, 34}},
+            {"bUp",              "",      "Main",    {125, 222, 34, 34}},
+            {"bLeft",            "",      "Main",    {160, 222, 34, 34}},
+            {"bDn",              "",      "Main",    {125, 258, 34, 34}},
+        };
+        // clang-format on
+        QCOMPARE(f->window->findChildren<QPushButton*>().size(), qsizetype(std::size(keys)));
+        for (const Expected& k : keys) {
+            QPushButton* button = f->key(k.name);
+            QVERIFY2(button != nullptr, k.name);
+            QCOMPARE(button->text(), QString::fromUtf8(k.caption));
+            QWidget* parent = button->parentWidget();
+            QCOMPARE(parent->objectName(), QString::fromLatin1(k.parent));
+            const QPoint inside = parent->contentsRect().topLeft();
+            QCOMPARE(QRect(button->pos() - inside, button->size()), k.place);
         }
         QCOMPARE(f->key("BInt")->toolTip(),
                  QStringLiteral("integral[ f(x) ;  x  ;  a  ;  b  ;  n) ]"));
@@ -185,7 +270,7 @@ class KeypadTest : public AppWindowTest {
         for (int i = GlyphDown; i <= GlyphBall; ++i) {
             const QImage glyph = IconGlyph(i).toImage();
             QCOMPARE(glyph.size(), QSize(32, 40));
-            QCOMPARE(glyph.pixelColor(0, 0), kMoneyGreen);
+            QCOMPARE(glyph.pixelColor(0, 0), zentu::ui::kMoneyGreen);
             int blue = 0;
             for (int y = 0; y < glyph.height(); ++y)
                 for (int x = 0; x < glyph.width(); ++x) {

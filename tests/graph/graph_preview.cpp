@@ -12,16 +12,16 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/fonts.h"
 #include "engine/engine.h"
 #include "graph/graph_window.h"
 #include "ui/application.h"
+#include "ui/look.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The program's fonts and Qt's Turkish texts, as start-up sets them.
     zentu::ui::LoadToolkitTranslation();
-    zentu::app::InstallFonts();
+    zentu::ui::InstallFonts();
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
 
     zentu::Engine engine;

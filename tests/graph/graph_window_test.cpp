@@ -19,12 +19,14 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <cstdlib>
+#include <new>
 
 #include "engine/engine.h"
 #include "ui/application.h"
@@ -40,14 +42,10 @@ struct SeenBox {
     int icon = -1;
 };
 
+// The UTF-16 bytes of a text, without a mark, by Qt's own encoder.
 QByteArray Utf16(const QString& text, bool little) {
-    QByteArray out;
-    for (QChar c : text) {
-        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
-        out.append(little ? lo : hi);
-        out.append(little ? hi : lo);
-    }
-    return out;
+    QStringEncoder encoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    return encoder.encode(text);
 }
 
 }  // namespace
@@ -266,6 +264,18 @@ class GraphWindowTest : public QObject {
     }
 
     // Failed samples are listed with the engine's message and not drawn.
+    // Every handler of the window runs guarded: what escapes one, a colour dialog's failure
+    // as much as a command's, reaches the window's error dialog and nothing changes.
+    void errorsOfEveryHandlerReachTheErrorDialog() {
+        w->Dialogs.chooseColor = [](QWidget*, const QColor&) -> QColor { throw 42; };
+        w->GrafRenk->click();
+        QCOMPARE(errors, QStringList{"Beklenmeyen hata"});
+        QCOMPARE(w->GrafRenk->color(), QColor(0, 0, 0));
+        w->Dialogs.openSeriesFile = [](QWidget*) -> QString { throw std::bad_alloc(); };
+        w->SLoadFile->click();
+        QCOMPARE(errors, (QStringList{"Beklenmeyen hata", "Yetersiz bellek"}));
+    }
+
     void failedSamplesAreListedAndLeftOut() {
         chosenColour = QColor(0, 0, 255);
         w->GrafRenk->click();

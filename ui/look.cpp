@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/fonts.h"
+#include "ui/look.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace zentu::app {
+namespace zentu::ui {
 
 namespace {
 
@@ -62,4 +62,14 @@ QFont PixelFont(const char* family, int pixel_height, bool bold, bool italic) {
     return font;
 }
 
-}  // namespace zentu::app
+QFont PointFont(const char* family, int points) {
+    return QFont(QString::fromLatin1(family), points);
+}
+
+int PixelMetricStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                                  const QWidget* widget) const {
+    if (metric == metric_) return value_;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+}  // namespace zentu::ui
